@@ -13,49 +13,19 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "data/db_lottery.h"
+
 static int makeDatabase(const QString& schemaPath, const QString& target)
 {
     if (QFileInfo::exists(target))
         return 0; // never replace a database that may hold the user's history
-    QFile schema(schemaPath);
-    if (!schema.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "cannot read %s\n", qPrintable(schemaPath));
+    try {
+        zelvor::createDatabaseFromSchema(schemaPath, target);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
-    QStringList kept;
-    for (const QString& line : QString::fromUtf8(schema.readAll()).split('\n'))
-        if (!line.trimmed().startsWith("--"))
-            kept << line;
-    const QString text = kept.join('\n');
-    const QString temp = target + ".part";
-    QFile::remove(temp);
-    int rc = 0;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "mkdata");
-        db.setDatabaseName(temp);
-        if (!db.open()) {
-            std::fprintf(stderr, "cannot create %s\n", qPrintable(temp));
-            return 1;
-        }
-        QSqlQuery q(db);
-        for (QString statement : text.split(';')) {
-            statement = statement.trimmed();
-            if (statement.isEmpty())
-                continue;
-            if (!q.exec(statement)) {
-                std::fprintf(stderr, "%s\n%s\n", qPrintable(statement), qPrintable(q.lastError().text()));
-                rc = 1;
-                break;
-            }
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("mkdata");
-    if (rc == 0 && !QFile::rename(temp, target))
-        rc = 1;
-    if (rc != 0)
-        QFile::remove(temp);
-    return rc;
+    return 0;
 }
 
 static int makePictures(const QString& dir)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <span>
 #include <string>
 #include <vector>
@@ -84,14 +85,18 @@ inline double FirstDrawSkewness(int N, int k) { return (N - k) / 2.0; }
 // Number of distinct values among |xi - xj|, i != j (0 counts when a number repeats).
 template <class T> int AcValue(std::span<const T> x)
 {
-    std::uint64_t seen[2] = {0, 0}; // differences 0..127
+    // Differences 0..255; numbers of a lottery never lie further apart. A
+    // larger difference is skipped rather than folded onto a smaller one.
+    std::uint64_t seen[4] = {0, 0, 0, 0};
     const std::size_t k = x.size();
     for (std::size_t i = 0; i < k; ++i)
         for (std::size_t j = i + 1; j < k; ++j) {
-            int d = std::abs(static_cast<int>(x[i]) - static_cast<int>(x[j])) & 127;
-            seen[d >> 6] |= std::uint64_t{1} << (d & 63);
+            int d = std::abs(static_cast<int>(x[i]) - static_cast<int>(x[j]));
+            if (d < 256)
+                seen[d >> 6] |= std::uint64_t{1} << (d & 63);
         }
-    return __builtin_popcountll(seen[0]) + __builtin_popcountll(seen[1]);
+    return __builtin_popcountll(seen[0]) + __builtin_popcountll(seen[1]) + __builtin_popcountll(seen[2])
+        + __builtin_popcountll(seen[3]);
 }
 
 // Positions whose number occurs among the reference draw's numbers.

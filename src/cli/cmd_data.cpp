@@ -1,0 +1,60 @@
+// Commands of the lottery database: catalogue, info, import, export.
+#include "cli/cli.h"
+#include "cli/session.h"
+#include "data/db_lottery.h"
+#include "data/program_dir.h"
+
+namespace zelvor::cli {
+
+int cmdLotteries(QStringList args)
+{
+    for (const QString& name : LotteryCatalogue(DatabaseFile()))
+        out() << name << "\n";
+    return 0;
+}
+
+int cmdInfo(QStringList args)
+{
+    if (args.size() != 1) {
+        err() << "usage: zelvor-cli info NAME\n";
+        return 2;
+    }
+    LotterySession s(args[0]);
+    const LotteryParams& p = s.state.CurrentLottery;
+    const DrawHistory& h = s.state.history();
+    out() << "name=" << QString::fromStdString(p.name) << "\n"
+          << "kind=" << (p.kind == LotteryKind::Digit ? QStringLiteral("数字型") : QStringLiteral("乐透型")) << "\n"
+          << "N=" << p.numberRange << "\n"
+          << "k=" << p.pickCount << "\n"
+          << "M=" << p.specialRange << "\n"
+          << "m=" << p.specialCount << "\n"
+          << "draws=" << h.size() << "\n"
+          << "first_issue=" << (h.empty() ? 0 : h.issue(0)) << "\n"
+          << "last_issue=" << (h.empty() ? 0 : h.issue(h.size() - 1)) << "\n"
+          << "next_issue=" << h.nextIssue() << "\n"
+          << "combinations=" << s.state.AllCombinations.size() << "\n";
+    return 0;
+}
+
+int cmdImport(QStringList args)
+{
+    if (args.size() != 2) {
+        err() << "usage: zelvor-cli import NAME FILE\n";
+        return 2;
+    }
+    const ImportResult r = importHistoryFile(DatabaseFile(), args[0], args[1]);
+    out() << "imported=" << r.imported << " skipped=" << r.skipped << "\n";
+    return 0;
+}
+
+int cmdExport(QStringList args)
+{
+    if (args.size() != 2) {
+        err() << "usage: zelvor-cli export NAME FILE\n";
+        return 2;
+    }
+    exportHistoryFile(DatabaseFile(), args[0], args[1]);
+    return 0;
+}
+
+} // namespace zelvor::cli

@@ -1,0 +1,30 @@
+#pragma once
+// Reading a user's draw-history text file: one draw per line, fields separated
+// by blanks, tabs or commas; the first field is the issue, a field written as a
+// date is the draw date, the others are the numbers in order. A first line that
+// does not start with a number is a header. Every line is checked before
+// anything is stored, so a bad file is refused whole.
+#include <string>
+#include <vector>
+
+#include "data/lottery.h"
+
+namespace zelvor {
+
+struct ImportedDraw {
+    std::string issue;           // seven digits, as stored
+    std::vector<int> numbers;    // k + m numbers in column order
+    std::string date;            // short form yyyy-M-d, empty when the line has none
+};
+
+// Throws Error naming the line number and the problem.
+std::vector<ImportedDraw> parseHistoryText(const std::string& text, const LotteryParams& lottery);
+
+// "2003-02-23", "2003/2/23" -> "2003-2-23"; empty when the text is not a valid date.
+std::string normaliseDate(const std::string& text);
+
+// The history export: every column but the date, each value with a leading 0
+// below 10 and one blank after it; lines end CR LF.
+std::string exportLine(const std::string& issue, const std::vector<int>& numbers);
+
+} // namespace zelvor

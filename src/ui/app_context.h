@@ -1,0 +1,32 @@
+#pragma once
+// What every window is given: the open-lottery state, the shared generator and
+// the main window's trend switches (some tools press them).
+#include "analysis/trend.h"
+
+namespace zelvor {
+
+class LotteryState;
+class Random;
+
+class MainWindowApi {
+public:
+    virtual ~MainWindowApi() = default;
+    virtual void switchToStandardTrend() = 0; // as the toolbar's "标准走势"
+    virtual void switchToVariableTrend() = 0; // as the toolbar's "变幻走势"
+};
+
+struct AppContext {
+    LotteryState& state;
+    Random& random;
+    MainWindowApi* main = nullptr;
+};
+
+// Windows that follow the main window's trend switches (the trend and analysis
+// children, the total filter) implement this.
+class TrendFollower {
+public:
+    virtual ~TrendFollower() = default;
+    virtual void trendChanged(TrendMode mode) = 0;
+};
+
+} // namespace zelvor
