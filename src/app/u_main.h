@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include "data/program_dir.h"
+#include "data/u_index.h"
 #include "ui/app_context.h"
 
 class QAction;
@@ -20,7 +21,7 @@ class QToolBar;
 
 namespace zelvor {
 
-class Tfrmindex;
+
 
 class Tfrmmain : public QMainWindow, public MainWindowApi {
     Q_OBJECT

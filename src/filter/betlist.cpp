@@ -5,7 +5,7 @@
 #include <memory>
 #include <system_error>
 
-#include "common/convert.h"
+#include "common/error.h"
 #include "filter/text_lines.h"
 
 namespace zelvor {
@@ -439,13 +439,13 @@ BetFileLoad loadBetFile(const std::filesystem::path& file, const BetFileLoadOpti
             newCombination = field(line, static_cast<std::size_t>(3 * i)) != previousKey[static_cast<std::size_t>(i)];
         if (newCombination) {
             for (int i = 0; i < k; ++i) {
-                const std::string_view f = field(line, static_cast<std::size_t>(3 * i));
-                const auto v = tryParseInteger(f);
-                if (!v)
+                const std::string f(field(line, static_cast<std::size_t>(3 * i)));
+                int v = 0;
+                if (!tryParseInteger(f, v))
                     return failed(lineError(lineNo, integerConversionMessage(f)));
-                if (*v < 1 || *v > options.numberRange)
+                if (v < 1 || v > options.numberRange)
                     return failed(rangeError(lineNo, f, options.numberRange));
-                current[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(*v);
+                current[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v);
                 previousKey[static_cast<std::size_t>(i)] = std::string(f);
             }
             if (load.combinations >= options.maxCombinations)
@@ -462,13 +462,13 @@ BetFileLoad loadBetFile(const std::filesystem::path& file, const BetFileLoadOpti
                 readingBlues = false;
             if (readingBlues) {
                 for (int i = k + 1; i <= k + m; ++i) {
-                    const std::string_view f = field(line, static_cast<std::size_t>(3 * i - 3));
-                    const auto v = tryParseInteger(f);
-                    if (!v)
+                    const std::string f(field(line, static_cast<std::size_t>(3 * i - 3)));
+                    int v = 0;
+                    if (!tryParseInteger(f, v))
                         return failed(lineError(lineNo, integerConversionMessage(f)));
-                    if (*v < 1 || *v > options.specialRange)
+                    if (v < 1 || v > options.specialRange)
                         return failed(rangeError(lineNo, f, options.specialRange));
-                    blueSeen[static_cast<std::size_t>(*v)] = true;
+                    blueSeen[static_cast<std::size_t>(v)] = true;
                 }
             }
             ++load.linesRead;

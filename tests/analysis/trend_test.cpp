@@ -232,9 +232,10 @@ TEST(VariableTrend, EveryPositionIsAPermutationAndPositionZeroIsUnsorted)
         std::vector<int> identity(33);
         std::iota(identity.begin(), identity.end(), 1);
         ASSERT_EQ(sorted, identity) << "position " << i;
-        if (i == 0)
+        if (i == 0) {
             for (int n = 1; n <= 33; ++n)
                 EXPECT_EQ(v[static_cast<std::size_t>(n)], s.permutation[static_cast<std::size_t>(n)] % 33 + 1);
+        }
     });
     EXPECT_EQ(positions, 401);
 

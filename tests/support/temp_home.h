@@ -22,6 +22,8 @@ public:
         QDir(dir.path()).mkpath(QStringLiteral("附属"));
         QDir(dir.path()).mkpath(QStringLiteral("图片"));
         createDatabaseFromSchema(QStringLiteral(ZELVOR_SOURCE_DIR) + QStringLiteral("/data/数据库/schema.sql"), database());
+        QFile::copy(QStringLiteral(ZELVOR_BIN_DIR) + QStringLiteral("/图片/back.bmp"),
+                    dir.path() + QStringLiteral("/图片/back.bmp"));
         setProgramDir(dir.path());
     }
     QString path() const { return dir.path(); }
