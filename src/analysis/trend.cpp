@@ -39,47 +39,36 @@ TrendRow makeRow(const TrendLayout& layout, int issue, std::span<const int> main
     return row;
 }
 
-// Rank-table entry packed so that one integer comparison decides the order:
-// bits 40.. omission, bits 16..39 the inverted count, bits 0..15 the value t.
-// A larger key (entry >> 16) comes first: more overdue, then less frequent.
-constexpr int kValueBits = 16;
-constexpr std::uint64_t kCountMask = 0xFFFFFF;
-
-std::uint64_t packEntry(int t, int count, int omission)
+// Rank-table key: a larger key comes first (more overdue, then less frequent).
+std::uint64_t rankKey(int count, int omission)
 {
-    const auto c = static_cast<std::uint64_t>(std::clamp(count, 0, static_cast<int>(kCountMask)));
-    return (static_cast<std::uint64_t>(omission) << 40) | ((kCountMask - c) << kValueBits)
-        | static_cast<std::uint64_t>(t);
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(omission)) << 32)
+        | (0xFFFFFFFFu - static_cast<std::uint32_t>(count));
 }
-int entryValue(std::uint64_t e) { return static_cast<int>(e & 0xFFFF); }
-int entryOmission(std::uint64_t e) { return static_cast<int>(e >> 40); }
-int entryCount(std::uint64_t e) { return static_cast<int>(kCountMask - ((e >> kValueBits) & kCountMask)); }
 
-// The program's exchange sort (for each slot a, each later b swaps in when it
-// must come first), with the same result but less work: the key slot a ends
-// with is known from a plain sort of the keys, so a slot already holding it is
-// skipped and a scan stops as soon as it has found it. Nothing after that
-// point could swap, so the order of ties is untouched.
-void exchangeSortRankTable(std::vector<std::uint64_t>& entries, std::vector<std::uint64_t>& keys)
+// Order of a group of equal keys after the program's exchange sort (for each
+// slot a, each later slot b swaps in when its entry must come first), found
+// without the quadratic sort. A pass moves only the chain of ever-better
+// entries after slot a, each into the place of the next one, so the best
+// key keeps its order, and the entries of key kappa end in the order given
+// by walking the initial order t = 1..N restricted to keys >= kappa: an entry
+// with key kappa joins the back of a queue, a strictly better one moves the
+// queue's front to its back. The literal transcription in the tests checks it.
+void orderTies(std::span<int> group, std::uint64_t kappa, const std::vector<std::uint64_t>& key,
+               std::vector<int>& queue)
 {
-    const std::size_t n = entries.size();
-    for (std::size_t i = 0; i < n; ++i)
-        keys[i] = entries[i] >> kValueBits;
-    std::sort(keys.begin(), keys.end(), std::greater<>());
-    for (std::size_t a = 0; a + 1 < n; ++a) {
-        const std::uint64_t best = keys[a];
-        std::uint64_t cur = entries[a];
-        if ((cur >> kValueBits) == best)
-            continue;
-        for (std::size_t b = a + 1; b < n; ++b) {
-            if ((entries[b] >> kValueBits) > (cur >> kValueBits)) {
-                std::swap(entries[b], cur);
-                if ((cur >> kValueBits) == best)
-                    break;
-            }
+    std::size_t head = 0, tail = 0;
+    const std::size_t n = key.size();
+    for (std::size_t t = 1; t < n; ++t) {
+        if (key[t] > kappa) {
+            if (tail - head >= 2)
+                queue[tail++] = queue[head++];
+        } else if (key[t] == kappa) {
+            queue[tail++] = static_cast<int>(t);
         }
-        entries[a] = cur;
     }
+    std::copy(queue.begin() + static_cast<std::ptrdiff_t>(head), queue.begin() + static_cast<std::ptrdiff_t>(tail),
+              group.begin());
 }
 
 } // namespace
@@ -227,19 +216,46 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
     // Omission comes from the latest position at which each value was seen,
     // instead of scanning back through the history for every value.
     std::vector<int> lastSeen(static_cast<std::size_t>(N) + 1, -1);
-    std::vector<std::uint64_t> entries(static_cast<std::size_t>(N));
-    std::vector<std::uint64_t> keys(static_cast<std::size_t>(N));
+    std::vector<std::uint64_t> key(static_cast<std::size_t>(N) + 1, 0);
+    // Values by key, kept from one position to the next: seen values from the
+    // least recently drawn on (omission descending), then the never-seen ones.
+    // Each position moves the previous draw's values to the end of the seen
+    // block, and an insertion sort then only reorders by count.
+    std::vector<int> order(static_cast<std::size_t>(N)), scratch(static_cast<std::size_t>(N));
+    for (int t = 1; t <= N; ++t)
+        order[static_cast<std::size_t>(t - 1)] = t;
+    int seenValues = 0;
+    std::vector<int> mark(static_cast<std::size_t>(N) + 1, -1);
+    std::vector<int> queue(2 * static_cast<std::size_t>(N) + 2);
     std::vector<int> rank(static_cast<std::size_t>(N) + 1, 0);
     std::vector<int> values(observe ? static_cast<std::size_t>(N) + 1 : 0, 0);
     std::vector<int> cells(static_cast<std::size_t>(k));
 
     for (int i = 0; i <= D; ++i) {
-        if (i >= 1)
-            for (int t : shiftedOf(i - 1))
+        if (i >= 1) {
+            const auto drawn = shiftedOf(i - 1);
+            for (int t : drawn)
                 if (t) {
                     ++count[static_cast<std::size_t>(t)];
                     lastSeen[static_cast<std::size_t>(t)] = i - 1;
+                    mark[static_cast<std::size_t>(t)] = 2 * i;
                 }
+            int w = 0;
+            for (int a = 0; a < seenValues; ++a)
+                if (int v = order[static_cast<std::size_t>(a)]; mark[static_cast<std::size_t>(v)] < 2 * i)
+                    scratch[static_cast<std::size_t>(w++)] = v;
+            for (int t : drawn)
+                if (t && mark[static_cast<std::size_t>(t)] == 2 * i) {
+                    mark[static_cast<std::size_t>(t)] = 2 * i + 1; // a digit may repeat within a draw
+                    scratch[static_cast<std::size_t>(w++)] = t;
+                }
+            const int seenNow = w;
+            for (int a = seenValues; a < N; ++a)
+                if (int v = order[static_cast<std::size_t>(a)]; mark[static_cast<std::size_t>(v)] < 2 * i)
+                    scratch[static_cast<std::size_t>(w++)] = v;
+            seenValues = seenNow;
+            order.swap(scratch);
+        }
         if (i >= W + 1)
             for (int t : shiftedOf(i - W - 1))
                 if (t)
@@ -247,12 +263,28 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
 
         for (int t = 1; t <= N; ++t) {
             const int seen = lastSeen[static_cast<std::size_t>(t)];
-            entries[static_cast<std::size_t>(t - 1)] =
-                packEntry(t, count[static_cast<std::size_t>(t)], seen >= 0 ? i - seen : 0);
+            key[static_cast<std::size_t>(t)] = rankKey(count[static_cast<std::size_t>(t)], seen >= 0 ? i - seen : 0);
         }
-        exchangeSortRankTable(entries, keys);
+        for (int a = 1; a < N; ++a) {
+            const int v = order[static_cast<std::size_t>(a)];
+            const std::uint64_t kv = key[static_cast<std::size_t>(v)];
+            int b = a;
+            for (; b > 0 && key[static_cast<std::size_t>(order[static_cast<std::size_t>(b - 1)])] < kv; --b)
+                order[static_cast<std::size_t>(b)] = order[static_cast<std::size_t>(b - 1)];
+            order[static_cast<std::size_t>(b)] = v;
+        }
+        for (int a = 0; a < N;) {
+            const std::uint64_t kappa = key[static_cast<std::size_t>(order[static_cast<std::size_t>(a)])];
+            int b = a + 1;
+            while (b < N && key[static_cast<std::size_t>(order[static_cast<std::size_t>(b)])] == kappa)
+                ++b;
+            if (b - a >= 2)
+                orderTies(std::span<int>(order).subspan(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a)),
+                          kappa, key, queue);
+            a = b;
+        }
         for (int a = 0; a < N; ++a)
-            rank[static_cast<std::size_t>(entryValue(entries[static_cast<std::size_t>(a)]))] = a + 1;
+            rank[static_cast<std::size_t>(order[static_cast<std::size_t>(a)])] = a + 1;
 
         if (observe) {
             for (int n = 1; n <= N; ++n)
@@ -270,8 +302,10 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
         } else {
             trend.snapshot.resize(static_cast<std::size_t>(N));
             for (int a = 0; a < N; ++a) {
-                const auto e = entries[static_cast<std::size_t>(a)];
-                trend.snapshot[static_cast<std::size_t>(a)] = {entryValue(e), entryCount(e), entryOmission(e)};
+                const int t = order[static_cast<std::size_t>(a)];
+                const int seen = lastSeen[static_cast<std::size_t>(t)];
+                trend.snapshot[static_cast<std::size_t>(a)] = {t, count[static_cast<std::size_t>(t)],
+                                                               seen >= 0 ? i - seen : 0};
             }
             trend.snapshotRank = rank;
         }

@@ -3,18 +3,16 @@
 #include <QWidget>
 #include <map>
 
+#include "analysis/u_code.h"
 #include "ui/app_context.h"
 
 namespace zelvor {
 
 namespace {
 
-// Until the trend window exists, the opened state shows an empty child.
-QWidget* emptyChild(AppContext&, QWidget* parent)
+template <class Window> QWidget* make(AppContext& context, QWidget* parent)
 {
-    auto* w = new QWidget(parent);
-    w->setObjectName("frmempty");
-    return w;
+    return new Window(context, parent);
 }
 
 const std::map<QString, WindowFactory>& toolFactories()
@@ -27,7 +25,7 @@ const std::map<QString, WindowFactory>& toolFactories()
 const std::map<QString, WindowFactory>& childFactories()
 {
     static const std::map<QString, WindowFactory> table = {
-        {"Tfrmcode", emptyChild},
+        {"Tfrmcode", make<Tfrmcode>},
     };
     return table;
 }
