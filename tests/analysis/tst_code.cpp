@@ -1,0 +1,115 @@
+// The trend window: layout of the grid, newest draw on top, trend switches.
+#include <QtTest>
+
+#include "analysis/u_code.h"
+#include "app/u_main.h"
+#include "data/lottery_state.h"
+#include "data/u_datamod.h"
+#include "support/fake_dialogs.h"
+#include "support/temp_home.h"
+#include "ui/trend_grid.h"
+
+using namespace zelvor;
+using namespace zelvor::testing;
+
+class TrendWindowTest : public QObject {
+    Q_OBJECT
+
+    static QString g(Tfrmcode& w, int row) { return w.grid()->cellText(1, row); }
+
+    static DrawHistory smallHistory()
+    {
+        DrawHistory h(6, 1);
+        const int draws[][8] = {{2003001, 10, 11, 12, 13, 26, 28, 11},
+                                {2003002, 5, 3, 22, 17, 9, 30, 11},
+                                {2003003, 1, 7, 10, 23, 28, 32, 16}};
+        for (const auto& d : draws)
+            h.append(d[0], std::span<const int>(d + 1, 6), std::span<const int>(d + 7, 1));
+        return h;
+    }
+
+private slots:
+    void gridLayoutOfBothKnownLotteries()
+    {
+        struct Case {
+            LotteryParams lottery;
+            int columns;
+            QString lastHeader;
+        } cases[] = {{{"中国福彩双色球", LotteryKind::Lotto, 33, 6, 16, 1}, 53, "16"},
+                     {{"中国香港六合彩", LotteryKind::Lotto, 49, 7, 0, 0}, 53, ""},
+                     {{"中国福彩3D", LotteryKind::Digit, 10, 3, 0, 0}, 14, ""}};
+        for (const Case& c : cases) {
+            Tdatamod datamod;
+            LotteryState state(datamod);
+            state.setHistoryForTests(c.lottery, DrawHistory(c.lottery.pickCount, c.lottery.specialCount));
+            Random random(1);
+            AppContext context{state, random, nullptr};
+            Tfrmcode w(context);
+            w.resize(1200, 600);
+            TrendGrid* g = w.grid();
+            QCOMPARE(g->columnCount(), c.columns);
+            QCOMPARE(g->rowCount(), 1); // header only for D = 0
+            QCOMPARE(g->cellText(0, 0), QStringLiteral("记录期号"));
+            QCOMPARE(g->cellText(1, 0), QStringLiteral("开奖号码"));
+            QCOMPARE(g->cellText(2, 0), QString());
+            QCOMPARE(g->cellText(c.columns - 1, 0), c.lastHeader);
+            QCOMPARE(g->columnWidth(2), 8);
+        }
+    }
+
+    void newestDrawOnTopInStoredOrder()
+    {
+        Tdatamod datamod;
+        LotteryState state(datamod);
+        state.setHistoryForTests({"中国福彩双色球", LotteryKind::Lotto, 33, 6, 16, 1}, smallHistory());
+        Random random(1);
+        AppContext context{state, random, nullptr};
+        Tfrmcode w(context);
+        TrendGrid* g = w.grid();
+        QCOMPARE(g->rowCount(), 4);
+        QCOMPARE(g->cellText(0, 1), QStringLiteral("2003003"));
+        QCOMPARE(g->cellText(0, 2), QStringLiteral("2003002"));
+        QCOMPARE(g->cellText(1, 2), QStringLiteral("05 03 22 17 09 30 + 11"));
+        QCOMPARE(g->cellText(3, 3), QString()); // separator never marked
+        QCOMPARE(g->cellText(3 + 9, 3), QStringLiteral("●"));  // number 10 of 2003001
+        QCOMPARE(g->cellText(37 + 10, 3), QStringLiteral("●")); // blue 11: column N + 4 + 10
+        QCOMPARE(g->cellColour(5, 1), QColor(150, 150, 100));
+        QCOMPARE(g->cellColour(40, 1), QColor(100, 150, 150));
+        QCOMPARE(g->cellColour(36, 1), QColor(100, 100, 100));
+    }
+
+    void variableTrendChangesRedsAndKeepsBlues()
+    {
+        Tdatamod datamod;
+        LotteryState state(datamod);
+        state.setHistoryForTests({"中国福彩双色球", LotteryKind::Lotto, 33, 6, 16, 1}, smallHistory());
+        Random random(11);
+        AppContext context{state, random, nullptr};
+        Tfrmcode w(context);
+        const QString standard = w.grid()->cellText(1, 2);
+        state.BuildVariableTrend(random);
+        w.trendChanged(TrendMode::Variable);
+        const QString first = w.grid()->cellText(1, 2);
+        QVERIFY(first.endsWith(QStringLiteral(" + 11")));
+        // Six ascending ranks.
+        const QStringList reds = first.left(17).split(' ');
+        QCOMPARE(reds.size(), 6);
+        for (int i = 1; i < 6; ++i)
+            QVERIFY(reds[i].toInt() > reds[i - 1].toInt());
+        // Each press draws a new view; views may repeat by chance, so allow a few presses.
+        auto view = [&] { return g(w, 1) + "|" + g(w, 2) + "|" + g(w, 3); };
+        const QString firstView = view();
+        bool changed = false;
+        for (int i = 0; i < 5 && !changed; ++i) {
+            state.BuildVariableTrend(random);
+            w.trendChanged(TrendMode::Variable);
+            changed = view() != firstView;
+        }
+        QVERIFY(changed);
+        QCOMPARE(g(w, 2).right(5), QStringLiteral(" + 11"));
+        Q_UNUSED(standard);
+    }
+};
+
+QTEST_MAIN(TrendWindowTest)
+#include "tst_code.moc"
