@@ -1,6 +1,7 @@
 #include "analysis/trend.h"
 
 #include <algorithm>
+#include <bit>
 #include <functional>
 #include <stdexcept>
 
@@ -69,6 +70,31 @@ void orderTies(std::span<int> group, std::uint64_t kappa, const std::vector<std:
     }
     std::copy(queue.begin() + static_cast<std::ptrdiff_t>(head), queue.begin() + static_cast<std::ptrdiff_t>(tail),
               group.begin());
+}
+
+// Bits 0..x-1.
+std::uint64_t lowBits(int x) { return x >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << x) - 1; }
+
+// The same queue walk for N <= 64 with value t as bit t - 1: the strictly
+// better values between two members of the group only rotate the queue, so
+// they are counted with one popcount instead of being visited one by one.
+void orderTiesMasked(std::span<int> group, std::uint64_t members, std::uint64_t better, int* queue)
+{
+    int size = 0;
+    int previous = -1; // bit of the previous member
+    auto rotateBy = [&](std::uint64_t betweenMask) {
+        if (size >= 2)
+            if (int r = std::popcount(better & betweenMask) % size; r)
+                std::rotate(queue, queue + r, queue + size);
+    };
+    for (std::uint64_t m = members; m; m &= m - 1) {
+        const int b = std::countr_zero(m);
+        rotateBy(lowBits(b) & ~lowBits(previous + 1));
+        queue[size++] = b + 1;
+        previous = b;
+    }
+    rotateBy(~lowBits(previous + 1));
+    std::copy(queue, queue + size, group.begin());
 }
 
 } // namespace
@@ -273,14 +299,23 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
                 order[static_cast<std::size_t>(b)] = order[static_cast<std::size_t>(b - 1)];
             order[static_cast<std::size_t>(b)] = v;
         }
+        std::uint64_t better = 0; // values ahead of the current group (N <= 64)
         for (int a = 0; a < N;) {
             const std::uint64_t kappa = key[static_cast<std::size_t>(order[static_cast<std::size_t>(a)])];
-            int b = a + 1;
-            while (b < N && key[static_cast<std::size_t>(order[static_cast<std::size_t>(b)])] == kappa)
-                ++b;
-            if (b - a >= 2)
-                orderTies(std::span<int>(order).subspan(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a)),
-                          kappa, key, queue);
+            std::uint64_t members = 0;
+            int b = a;
+            for (; b < N && key[static_cast<std::size_t>(order[static_cast<std::size_t>(b)])] == kappa; ++b)
+                if (N <= 64)
+                    members |= std::uint64_t{1} << (order[static_cast<std::size_t>(b)] - 1);
+            if (b - a >= 2) {
+                const auto group =
+                    std::span<int>(order).subspan(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a));
+                if (N <= 64)
+                    orderTiesMasked(group, members, better, queue.data());
+                else
+                    orderTies(group, kappa, key, queue);
+            }
+            better |= members;
             a = b;
         }
         for (int a = 0; a < N; ++a)

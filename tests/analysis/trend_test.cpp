@@ -199,6 +199,7 @@ TEST(VariableTrend, FastBuildMatchesTheLiteralAlgorithm)
         {lotto(33, 6, 16, 1), 300, 0}, {lotto(33, 6, 16, 1), 60, 100}, {lotto(33, 6, 16, 1), 250, 1},
         {lotto(49, 7, 0, 0), 200, 0},  {digits(10, 3), 300, 0},     {digits(10, 3), 20, 90},
         {lotto(33, 6, 16, 1), 1, 0},   {lotto(33, 6, 16, 1), 0, 0},
+        {lotto(64, 8, 0, 0), 150, 0},  {lotto(80, 20, 0, 0), 120, 0}, {lotto(80, 20, 0, 0), 30, 3},
     };
     for (std::uint64_t seed : {1u, 7u, 2024u}) {
         for (const auto& c : cases) {

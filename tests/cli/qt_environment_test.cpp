@@ -1,0 +1,21 @@
+// The database tests need a Qt application object for the SQL driver plugins.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+namespace {
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "test_cli";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            app_ = new QCoreApplication(argc, argv);
+    }
+
+private:
+    QCoreApplication* app_ = nullptr;
+};
+const auto* const env = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+} // namespace
