@@ -21,5 +21,7 @@ int cmdLotteries(QStringList args);
 int cmdInfo(QStringList args);
 int cmdImport(QStringList args);
 int cmdExport(QStringList args);
+int cmdMetrics(QStringList args);
+int cmdTrend(QStringList args);
 
 } // namespace zelvor::cli

@@ -25,6 +25,8 @@ const std::map<QString, Command>& commands()
         {"info", {cli::cmdInfo, "info NAME"}},
         {"import", {cli::cmdImport, "import NAME FILE"}},
         {"export", {cli::cmdExport, "export NAME FILE"}},
+        {"metrics", {cli::cmdMetrics, "metrics NAME"}},
+        {"trend", {cli::cmdTrend, "trend NAME [--variable [--seed S | --window W --perm \"p(1) ... p(N)\"]]"}},
     };
     return table;
 }
