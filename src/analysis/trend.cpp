@@ -72,6 +72,15 @@ void orderTies(std::span<int> group, std::uint64_t kappa, const std::vector<std:
               group.begin());
 }
 
+// Without a target flag for the instruction, std::popcount becomes a library call.
+int bitCount(std::uint64_t x)
+{
+    x = x - ((x >> 1) & 0x5555555555555555ull);
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
 // Bits 0..x-1.
 std::uint64_t lowBits(int x) { return x >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << x) - 1; }
 
@@ -84,7 +93,7 @@ void orderTiesMasked(std::span<int> group, std::uint64_t members, std::uint64_t 
     int previous = -1; // bit of the previous member
     auto rotateBy = [&](std::uint64_t betweenMask) {
         if (size >= 2)
-            if (int r = std::popcount(better & betweenMask) % size; r)
+            if (int r = bitCount(better & betweenMask) % size; r)
                 std::rotate(queue, queue + r, queue + size);
     };
     for (std::uint64_t m = members; m; m &= m - 1) {
@@ -223,19 +232,25 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
     const auto& p = settings.permutation;
     auto S = [&](int x, int d) { return (p[static_cast<std::size_t>(x)] + d) % N + 1; };
 
-    // Shifted value of every drawn number at its own position; 0 marks a
-    // number outside the lottery's range, which then takes part in nothing.
-    std::vector<int> shifted(static_cast<std::size_t>(D) * static_cast<std::size_t>(k), 0);
-    for (int d = 0; d < D; ++d) {
+    // Shifted values of draw d at its own position; 0 marks a number outside
+    // the lottery's range, which then takes part in nothing. Each draw is
+    // shifted three times (added, dropped from the window, ranked), cheaper
+    // than keeping D * k values around.
+    std::vector<int> shiftedA(static_cast<std::size_t>(k)), shiftedB(static_cast<std::size_t>(k)),
+        shiftedC(static_cast<std::size_t>(k));
+    auto shiftDraw = [&](int d, std::vector<int>& out) -> std::span<const int> {
         auto x = history.main(d);
+        const int base = d % N;
         for (int j = 0; j < k; ++j) {
             const int n = x[static_cast<std::size_t>(j)] + shift;
-            if (n >= 1 && n <= N)
-                shifted[static_cast<std::size_t>(d) * k + j] = S(n, d);
+            int t = 0;
+            if (n >= 1 && n <= N) {
+                t = p[static_cast<std::size_t>(n)] + base; // (p(n) + d) mod N + 1
+                t = (t >= N ? t - N : t) + 1;
+            }
+            out[static_cast<std::size_t>(j)] = t;
         }
-    }
-    auto shiftedOf = [&](int d) {
-        return std::span<const int>(shifted.data() + static_cast<std::size_t>(d) * k, static_cast<std::size_t>(k));
+        return out;
     };
 
     std::vector<int> count(static_cast<std::size_t>(N) + 1, 0);
@@ -247,7 +262,8 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
     // least recently drawn on (omission descending), then the never-seen ones.
     // Each position moves the previous draw's values to the end of the seen
     // block, and an insertion sort then only reorders by count.
-    std::vector<int> order(static_cast<std::size_t>(N)), scratch(static_cast<std::size_t>(N));
+    // One spare slot: the branch-free compaction below may write one past the values kept.
+    std::vector<int> order(static_cast<std::size_t>(N) + 1), scratch(static_cast<std::size_t>(N) + 1);
     for (int t = 1; t <= N; ++t)
         order[static_cast<std::size_t>(t - 1)] = t;
     int seenValues = 0;
@@ -259,7 +275,7 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
 
     for (int i = 0; i <= D; ++i) {
         if (i >= 1) {
-            const auto drawn = shiftedOf(i - 1);
+            const auto drawn = shiftDraw(i - 1, shiftedA);
             for (int t : drawn)
                 if (t) {
                     ++count[static_cast<std::size_t>(t)];
@@ -267,23 +283,28 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
                     mark[static_cast<std::size_t>(t)] = 2 * i;
                 }
             int w = 0;
-            for (int a = 0; a < seenValues; ++a)
-                if (int v = order[static_cast<std::size_t>(a)]; mark[static_cast<std::size_t>(v)] < 2 * i)
-                    scratch[static_cast<std::size_t>(w++)] = v;
+            // Branch-free compaction: about one value in six is dropped.
+            for (int a = 0; a < seenValues; ++a) {
+                const int v = order[static_cast<std::size_t>(a)];
+                scratch[static_cast<std::size_t>(w)] = v;
+                w += mark[static_cast<std::size_t>(v)] < 2 * i;
+            }
             for (int t : drawn)
                 if (t && mark[static_cast<std::size_t>(t)] == 2 * i) {
                     mark[static_cast<std::size_t>(t)] = 2 * i + 1; // a digit may repeat within a draw
                     scratch[static_cast<std::size_t>(w++)] = t;
                 }
             const int seenNow = w;
-            for (int a = seenValues; a < N; ++a)
-                if (int v = order[static_cast<std::size_t>(a)]; mark[static_cast<std::size_t>(v)] < 2 * i)
-                    scratch[static_cast<std::size_t>(w++)] = v;
+            for (int a = seenValues; a < N; ++a) {
+                const int v = order[static_cast<std::size_t>(a)];
+                scratch[static_cast<std::size_t>(w)] = v;
+                w += mark[static_cast<std::size_t>(v)] < 2 * i;
+            }
             seenValues = seenNow;
             order.swap(scratch);
         }
         if (i >= W + 1)
-            for (int t : shiftedOf(i - W - 1))
+            for (int t : shiftDraw(i - W - 1, shiftedB))
                 if (t)
                     --count[static_cast<std::size_t>(t)];
 
@@ -328,7 +349,7 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
         }
 
         if (i < D) {
-            auto t = shiftedOf(i);
+            auto t = shiftDraw(i, shiftedC);
             for (int j = 0; j < k; ++j)
                 cells[static_cast<std::size_t>(j)] =
                     t[static_cast<std::size_t>(j)] ? rank[static_cast<std::size_t>(t[static_cast<std::size_t>(j)])] - shift : 0;

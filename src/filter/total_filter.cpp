@@ -50,6 +50,38 @@ NumberTables numberTables(const TotalFilterConditions& c, const TotalFilterView&
     return t;
 }
 
+// Span, dispersion and AC value of distinct values 1..N (N <= 63) held as
+// the bits of `set`, in one walk over the values in ascending order: the
+// dispersion is the widest of the hole below the smallest value, the hole
+// above the largest and half of every gap; the AC value counts the distinct
+// positive differences, the bits of the set shifted down by each value.
+struct SetShape {
+    int span = 0;
+    int dispersion = 0;
+    int ac = 0;
+};
+
+inline SetShape shapeOfSet(std::uint64_t set, int N)
+{
+    SetShape shape;
+    if (!set)
+        return shape;
+    const int lowest = __builtin_ctzll(set);
+    int previous = lowest;
+    int widest = lowest - 1;
+    std::uint64_t differences = 0;
+    for (std::uint64_t rest = set; rest; rest &= rest - 1) {
+        const int v = __builtin_ctzll(rest);
+        differences |= set >> v;
+        widest = std::max(widest, (v - previous) / 2);
+        previous = v;
+    }
+    shape.span = previous - lowest;
+    shape.dispersion = std::max({widest, N - previous, 0});
+    shape.ac = __builtin_popcountll(differences >> 1);
+    return shape;
+}
+
 // The banker pass: no progress, applied after every other test.
 std::int64_t bankerPass(CombinationTable& table, const TotalFilterConditions& c, const NumberTables& t)
 {
@@ -214,26 +246,29 @@ TotalFilterView standardView(const LotteryParams& lottery, const DrawHistory& hi
 
 std::uint64_t TotalFilterCache::fingerprint(const CombinationTable& table)
 {
-    // Four independent multiply-xor lanes over 8-byte words: a few hundred
-    // microseconds for the 6.6 MB of a 33/6 table.
+    // Eight independent multiply-xor lanes over 8-byte words. Each step is a
+    // bijection of the lane for a given word, so changing one word always
+    // changes the result; a fraction of a millisecond for a 33/6 table.
     const std::uint8_t* p = table.numbers();
     const std::size_t bytes = static_cast<std::size_t>(table.size()) * static_cast<std::size_t>(table.pickCount());
     constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
-    std::uint64_t lane[4] = {0x243F6A8885A308D3ull, 0x13198A2E03707344ull, 0xA4093822299F31D0ull,
-                             0x082EFA98EC4E6C89ull};
+    std::uint64_t lane[8];
+    for (int l = 0; l < 8; ++l)
+        lane[l] = 0x243F6A8885A308D3ull + static_cast<std::uint64_t>(l) * 0x13198A2E03707345ull;
     std::size_t i = 0;
-    for (; i + 32 <= bytes; i += 32)
-        for (int l = 0; l < 4; ++l) {
+    for (; i + 64 <= bytes; i += 64)
+        for (int l = 0; l < 8; ++l) {
             std::uint64_t w;
             std::memcpy(&w, p + i + 8 * l, 8);
             lane[l] = (lane[l] ^ w) * kMul;
-            lane[l] ^= lane[l] >> 29;
         }
-    std::uint64_t h = static_cast<std::uint64_t>(bytes) * kMul ^ static_cast<std::uint64_t>(table.pickCount());
+    std::uint64_t h = (static_cast<std::uint64_t>(bytes) * kMul) ^ static_cast<std::uint64_t>(table.pickCount());
     for (; i < bytes; ++i)
         h = (h ^ p[i]) * kMul;
-    for (std::uint64_t l : lane)
-        h = (h ^ l) * kMul ^ (h >> 31);
+    for (std::uint64_t l : lane) {
+        h = (h ^ l ^ (l >> 29)) * kMul;
+        h ^= h >> 32;
+    }
     return h;
 }
 
@@ -242,7 +277,6 @@ void TotalFilterCache::prepare(const CombinationTable& table, int N, std::uint64
     if (describes(tableFingerprint, N))
         return;
     valid_ = false;
-    all_ = false;
     const int k = table.pickCount();
     const std::int64_t rows = table.size();
     const auto n = static_cast<std::size_t>(rows);
@@ -270,8 +304,10 @@ void TotalFilterCache::prepare(const CombinationTable& table, int N, std::uint64
 
 // ---------------------------------------------------------------- passes
 
-TotalFilterPass totalFilterPass(CombinationTable& table, const TotalFilterConditions& c,
-                                const TotalFilterView& view, TotalFilterCache& cache, const ProgressFn& progress)
+namespace {
+
+TotalFilterPass filterRows(CombinationTable& table, const TotalFilterConditions& c, const TotalFilterView& view,
+                           TotalFilterCache& cache, const ProgressFn& progress, std::optional<std::uint64_t> knownFingerprint)
 {
     TotalFilterPass result;
     const int N = view.numberRange;
@@ -318,7 +354,7 @@ TotalFilterPass totalFilterPass(CombinationTable& table, const TotalFilterCondit
     };
 
     if (!variable) {
-        cache.prepare(table, N, TotalFilterCache::fingerprint(table));
+        cache.prepare(table, N, knownFingerprint ? *knownFingerprint : TotalFilterCache::fingerprint(table));
         const std::uint8_t* big = cache.big();
         const std::uint8_t* odd = cache.odd();
         const std::uint16_t* sum = cache.sum();
@@ -351,9 +387,20 @@ TotalFilterPass totalFilterPass(CombinationTable& table, const TotalFilterCondit
         }
     } else {
         // Span, dispersion and AC depend on the whole set of shown values.
+        // Calling the metric functions on every row costs about 90 ns a row,
+        // too slow for a run; while the shown values are distinct and fit a
+        // 64-bit set, shapeOfSet gives the same three values (checked against
+        // totalFilterPassDirect, which calls the metric functions).
         std::array<int, 256> shownOf{};
-        for (int x = 0; x < 256; ++x)
-            shownOf[static_cast<std::size_t>(x)] = view.value(x);
+        std::array<std::uint64_t, 256> bitOf{};
+        bool fitsSet = N >= 1 && N <= 63;
+        for (int x = 0; x < 256; ++x) {
+            const int v = view.value(x);
+            shownOf[static_cast<std::size_t>(x)] = v;
+            if (x >= 1 && x <= N && (v < 1 || v > N))
+                fitsSet = false;
+            bitOf[static_cast<std::size_t>(x)] = (v >= 0 && v < 64) ? std::uint64_t{1} << v : 0;
+        }
         int values[64];
         const std::span<const int> shownSet(values, static_cast<std::size_t>(std::min(k, 64)));
         for (std::int64_t block = 0; block < rows; block += kProgressRows) {
@@ -378,12 +425,26 @@ TotalFilterPass totalFilterPass(CombinationTable& table, const TotalFilterCondit
                     || (tSkew && !within(skewness(row), lo(RangeTest::Skewness), hi(RangeTest::Skewness)))
                     || (tRed && !within(redHits(row), c.redHitsLow, c.redHitsHigh));
                 if (!out && (tSpan || tDisp || tAc)) {
-                    for (int i = 0; i < k; ++i)
-                        values[i] = shownOf[row[i]];
-                    out = (tSpan && !within(SpanValue(shownSet), lo(RangeTest::Span), hi(RangeTest::Span)))
-                        || (tAc && !within(AcValue(shownSet), lo(RangeTest::Ac), hi(RangeTest::Ac)))
-                        || (tDisp
-                            && !within(DispersionValue(shownSet, N), lo(RangeTest::Dispersion), hi(RangeTest::Dispersion)));
+                    std::uint64_t set = 0;
+                    bool inRange = fitsSet;
+                    for (int i = 0; i < k; ++i) {
+                        set |= bitOf[row[i]];
+                        inRange = inRange && row[i] >= 1 && row[i] <= N;
+                    }
+                    if (inRange && __builtin_popcountll(set) == k) {
+                        const SetShape shape = shapeOfSet(set, N);
+                        out = (tSpan && !within(shape.span, lo(RangeTest::Span), hi(RangeTest::Span)))
+                            || (tAc && !within(shape.ac, lo(RangeTest::Ac), hi(RangeTest::Ac)))
+                            || (tDisp && !within(shape.dispersion, lo(RangeTest::Dispersion), hi(RangeTest::Dispersion)));
+                    } else {
+                        for (int i = 0; i < k; ++i)
+                            values[i] = shownOf[row[i]];
+                        out = (tSpan && !within(SpanValue(shownSet), lo(RangeTest::Span), hi(RangeTest::Span)))
+                            || (tAc && !within(AcValue(shownSet), lo(RangeTest::Ac), hi(RangeTest::Ac)))
+                            || (tDisp
+                                && !within(DispersionValue(shownSet, N), lo(RangeTest::Dispersion),
+                                           hi(RangeTest::Dispersion)));
+                    }
                 }
                 if (out)
                     marks[r] = 1;
@@ -394,6 +455,14 @@ TotalFilterPass totalFilterPass(CombinationTable& table, const TotalFilterCondit
     }
     result.survivors -= bankerPass(table, c, tables);
     return result;
+}
+
+} // namespace
+
+TotalFilterPass totalFilterPass(CombinationTable& table, const TotalFilterConditions& conditions,
+                                const TotalFilterView& view, TotalFilterCache& cache, const ProgressFn& progress)
+{
+    return filterRows(table, conditions, view, cache, progress, std::nullopt);
 }
 
 TotalFilterPass totalFilterPassDirect(CombinationTable& table, const TotalFilterConditions& c,
@@ -479,20 +548,23 @@ TotalFilterRun TotalFilter::run(const TotalFilterInputs& inputs, const LotteryPa
     const int N = lottery.numberRange;
     const int k = lottery.pickCount;
 
+    std::optional<std::uint64_t> fingerprint;
     if (startFromAll_) {
-        // The table usually still holds all combinations: clearing the marks
-        // is then the same as rebuilding it, without the cost.
-        const std::uint64_t fp = TotalFilterCache::fingerprint(table_);
-        if (cache_.describes(fp, N) && cache_.holdsAllCombinations(N, k)) {
-            table_.resetMarks();
-        } else {
+        // The table usually still holds all combinations from an earlier run:
+        // clearing the marks is then the same as rebuilding it, and cheaper.
+        fingerprint = TotalFilterCache::fingerprint(table_);
+        if (!(*fingerprint == allFingerprint_ && allN_ == N && allK_ == k && !table_.empty())) {
             table_.buildAll(N, k);
-            cache_.prepare(table_, N, TotalFilterCache::fingerprint(table_));
-            cache_.markAllCombinations();
+            fingerprint = TotalFilterCache::fingerprint(table_);
+            allFingerprint_ = *fingerprint;
+            allN_ = N;
+            allK_ = k;
+        } else {
+            table_.resetMarks();
         }
     }
 
-    const TotalFilterPass pass = totalFilterPass(table_, conditions, view, cache_, progress);
+    const TotalFilterPass pass = filterRows(table_, conditions, view, cache_, progress, fingerprint);
     run.survivors = pass.survivors;
     if (pass.stopped) {
         run.status = TotalFilterStatus::Stopped;

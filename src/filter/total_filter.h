@@ -146,10 +146,7 @@ public:
     {
         return valid_ && fingerprint_ == tableFingerprint && N_ == N;
     }
-    // Whether the described rows are all combinations of N, k in order.
-    bool holdsAllCombinations(int N, int k) const { return valid_ && all_ && N_ == N && k_ == k; }
-    void markAllCombinations() { all_ = true; }
-    void reset() { valid_ = false; all_ = false; }
+    void reset() { valid_ = false; }
 
     const std::uint8_t* big() const { return big_.data(); }
     const std::uint8_t* odd() const { return odd_.data(); }
@@ -160,7 +157,6 @@ public:
 
 private:
     bool valid_ = false;
-    bool all_ = false;
     int N_ = 0;
     int k_ = 0;
     std::uint64_t fingerprint_ = 0;
@@ -225,6 +221,10 @@ private:
     CombinationTable& table_;
     bool startFromAll_ = true;
     TotalFilterCache cache_;
+    // Fingerprint of the table as built from all combinations of allN_, allK_.
+    std::uint64_t allFingerprint_ = 0;
+    int allN_ = 0;
+    int allK_ = 0;
 };
 
 // Random red (or blue) numbers: `countText` distinct numbers of 1..range,

@@ -8,6 +8,11 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
+#include <QBuffer>
+#include <QImage>
+#include <QLabel>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
 
 #include "app/u_main.h"
@@ -208,6 +213,63 @@ private slots:
         ini.close();
         Program p;
         QVERIFY(p.main.findChild<QFrame*>("pan")->isHidden());
+    }
+
+    void bannerShowsWhatTheEndpointServes()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        // A tiny HTTP server on 127.0.0.1 serving the banner picture and link text.
+        QImage picture(40, 10, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QByteArray gif;
+        QBuffer buffer(&gif);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG"); // any picture format the label can show
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        QStringList requested;
+        connect(&server, &QTcpServer::newConnection, &server, [&] {
+            QTcpSocket* socket = server.nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [&, socket] {
+                const QByteArray request = socket->readAll();
+                const QByteArray path = request.split(' ').value(1);
+                requested << QString::fromLatin1(path);
+                const QByteArray body = path.endsWith("guanggao.gif") ? gif : QByteArray("https://example.invalid/");
+                socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
+                              + "\r\nConnection: close\r\n\r\n" + body);
+                socket->disconnectFromHost();
+            });
+        });
+        QFile ini(home.file(QStringLiteral("附属/settings.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[banner]\nendpoint=http://127.0.0.1:" + QByteArray::number(server.serverPort()) + "/ad\n");
+        ini.close();
+        Program p;
+        QVERIFY(!p.main.findChild<QFrame*>("pan")->isHidden());
+        QVERIFY(QFile::exists(home.file("guanggao.gif")));
+        QCOMPARE(requested, (QStringList{"/ad/guanggao.gif", "/ad/ggurl.txt"}));
+        // The close box hides the banner.
+        QTest::mouseClick(p.main.findChild<QLabel*>("panclose"), Qt::LeftButton);
+        QVERIFY(p.main.findChild<QFrame*>("pan")->isHidden());
+    }
+
+    void trendSwitchesRebuildTheTrend()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        home.write("h.txt", "2003001 1 2 3 4 5 6 7\n2003002 7 8 9 10 11 12 1\n2003003 3 9 16 22 30 33 5\n");
+        importHistoryFile(home.database(), QStringLiteral("中国福彩双色球"), home.file("h.txt"));
+        Program p;
+        scriptCatalogue(p.main, QStringLiteral("中国福彩双色球"), "btnopen");
+        p.main.mnuopenClick();
+        QCOMPARE(p.state.Mode, TrendMode::Standard);
+        p.main.findChild<QAction*>("tlbbianwan")->trigger();
+        QCOMPARE(p.state.Mode, TrendMode::Variable);
+        QCOMPARE(p.state.Variable.history.size(), 3);
+        p.main.findChild<QAction*>("tlbbiaozhun")->trigger();
+        QCOMPARE(p.state.Mode, TrendMode::Standard);
+        QCOMPARE(QString::fromStdString(p.state.Rows[2].numbers), QStringLiteral("03 09 16 22 30 33 + 05"));
     }
 };
 
