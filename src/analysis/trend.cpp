@@ -320,24 +320,39 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
                 order[static_cast<std::size_t>(b)] = order[static_cast<std::size_t>(b - 1)];
             order[static_cast<std::size_t>(b)] = v;
         }
-        std::uint64_t better = 0; // values ahead of the current group (N <= 64)
-        for (int a = 0; a < N;) {
-            const std::uint64_t kappa = key[static_cast<std::size_t>(order[static_cast<std::size_t>(a)])];
-            std::uint64_t members = 0;
-            int b = a;
-            for (; b < N && key[static_cast<std::size_t>(order[static_cast<std::size_t>(b)])] == kappa; ++b)
-                if (N <= 64)
-                    members |= std::uint64_t{1} << (order[static_cast<std::size_t>(b)] - 1);
-            if (b - a >= 2) {
-                const auto group =
-                    std::span<int>(order).subspan(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a));
-                if (N <= 64)
-                    orderTiesMasked(group, members, better, queue.data());
-                else
-                    orderTies(group, kappa, key, queue);
+        if (N <= 64) {
+            // Bit a set: slots a and a + 1 hold equal keys. Most positions have
+            // only a few such runs, found without a data-dependent branch.
+            std::uint64_t equalNext = 0;
+            for (int a = 0; a + 1 < N; ++a)
+                equalNext |= static_cast<std::uint64_t>(key[static_cast<std::size_t>(order[static_cast<std::size_t>(a)])]
+                                                        == key[static_cast<std::size_t>(order[static_cast<std::size_t>(a + 1)])])
+                    << a;
+            std::uint64_t better = 0; // values in the slots before `done`
+            int done = 0;
+            while (equalNext) {
+                const int a = std::countr_zero(equalNext);
+                const int b = a + std::countr_zero(~(equalNext >> a)); // slots a..b hold one key
+                for (; done < a; ++done)
+                    better |= std::uint64_t{1} << (order[static_cast<std::size_t>(done)] - 1);
+                std::uint64_t members = 0;
+                for (int c = a; c <= b; ++c)
+                    members |= std::uint64_t{1} << (order[static_cast<std::size_t>(c)] - 1);
+                orderTiesMasked(std::span<int>(order).subspan(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a + 1)),
+                                members, better, queue.data());
+                equalNext &= ~(lowBits(b) & ~lowBits(a)); // clear bits a..b-1
             }
-            better |= members;
-            a = b;
+        } else {
+            for (int a = 0; a < N;) {
+                const std::uint64_t kappa = key[static_cast<std::size_t>(order[static_cast<std::size_t>(a)])];
+                int b = a + 1;
+                while (b < N && key[static_cast<std::size_t>(order[static_cast<std::size_t>(b)])] == kappa)
+                    ++b;
+                if (b - a >= 2)
+                    orderTies(std::span<int>(order).subspan(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a)),
+                              kappa, key, queue);
+                a = b;
+            }
         }
         for (int a = 0; a < N; ++a)
             rank[static_cast<std::size_t>(order[static_cast<std::size_t>(a)])] = a + 1;

@@ -4,6 +4,8 @@
 #include <map>
 
 #include "analysis/u_code.h"
+#include "analysis/u_metric.h"
+#include "analysis/u_qujian.h"
 #include "ui/app_context.h"
 
 namespace zelvor {
@@ -26,6 +28,15 @@ const std::map<QString, WindowFactory>& childFactories()
 {
     static const std::map<QString, WindowFactory> table = {
         {"Tfrmcode", make<Tfrmcode>},
+        {"Tfrmdaxiao", make<Tfrmdaxiao>},
+        {"Tfrmjiou", make<Tfrmjiou>},
+        {"Tfrmhei", make<Tfrmhei>},
+        {"Tfrmkuadu", make<Tfrmkuadu>},
+        {"Tfrmsandu", make<Tfrmsandu>},
+        {"Tfrmpiandu", make<Tfrmpiandu>},
+        {"Tfrmac", make<Tfrmac>},
+        {"Tfrmcongma", make<Tfrmcongma>},
+        {"Tfrmqujian", make<Tfrmqujian>},
     };
     return table;
 }

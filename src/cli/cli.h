@@ -23,5 +23,7 @@ int cmdImport(QStringList args);
 int cmdExport(QStringList args);
 int cmdMetrics(QStringList args);
 int cmdTrend(QStringList args);
+int cmdSummary(QStringList args);
+int cmdZones(QStringList args);
 
 } // namespace zelvor::cli

@@ -27,6 +27,8 @@ const std::map<QString, Command>& commands()
         {"export", {cli::cmdExport, "export NAME FILE"}},
         {"metrics", {cli::cmdMetrics, "metrics NAME"}},
         {"trend", {cli::cmdTrend, "trend NAME [--variable [--seed S | --window W --perm \"p(1) ... p(N)\"]]"}},
+        {"summary", {cli::cmdSummary, "summary NAME METRIC [--recent R|all]"}},
+        {"zones", {cli::cmdZones, "zones NAME [--zones Z]"}},
     };
     return table;
 }

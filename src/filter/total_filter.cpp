@@ -391,15 +391,23 @@ TotalFilterPass filterRows(CombinationTable& table, const TotalFilterConditions&
         // too slow for a run; while the shown values are distinct and fit a
         // 64-bit set, shapeOfSet gives the same three values (checked against
         // totalFilterPassDirect, which calls the metric functions).
+        // Everything a number contributes, in one 16-byte entry per number.
+        struct NumberInfo {
+            std::uint64_t bit;
+            std::uint16_t sum;
+            std::uint8_t big, odd, skew, chosen;
+        };
+        std::array<NumberInfo, 256> info{};
         std::array<int, 256> shownOf{};
-        std::array<std::uint64_t, 256> bitOf{};
         bool fitsSet = N >= 1 && N <= 63;
         for (int x = 0; x < 256; ++x) {
             const int v = view.value(x);
-            shownOf[static_cast<std::size_t>(x)] = v;
+            const auto i = static_cast<std::size_t>(x);
+            shownOf[i] = v;
             if (x >= 1 && x <= N && (v < 1 || v > N))
                 fitsSet = false;
-            bitOf[static_cast<std::size_t>(x)] = (v >= 0 && v < 64) ? std::uint64_t{1} << v : 0;
+            info[i] = {(v >= 0 && v < 64) ? std::uint64_t{1} << v : 0, sumOf[i], bigOf[i], oddOf[i], skewOf[i],
+                       tables.chosen[i]};
         }
         int values[64];
         const std::span<const int> shownSet(values, static_cast<std::size_t>(std::min(k, 64)));
@@ -413,24 +421,25 @@ TotalFilterPass filterRows(CombinationTable& table, const TotalFilterConditions&
                 if (marks[r])
                     continue;
                 const std::uint8_t* row = numbers + r * k;
-                int big = 0, odd = 0, sum = 0;
+                int big = 0, odd = 0, sum = 0, skew = 0, red = 0;
+                std::uint64_t set = 0;
+                bool inRange = fitsSet;
                 for (int i = 0; i < k; ++i) {
-                    big += bigOf[row[i]];
-                    odd += oddOf[row[i]];
-                    sum += sumOf[row[i]];
+                    const NumberInfo& n = info[row[i]];
+                    big += n.big;
+                    odd += n.odd;
+                    sum += n.sum;
+                    skew = std::max<int>(skew, n.skew);
+                    red += n.chosen;
+                    set |= n.bit;
+                    inRange = inRange && row[i] >= 1 && row[i] <= N;
                 }
                 bool out = (tBig && !within(big, lo(RangeTest::Big), hi(RangeTest::Big)))
                     || (tOdd && !within(odd, lo(RangeTest::Odd), hi(RangeTest::Odd)))
                     || (tSum && !within(sum, lo(RangeTest::Sum), hi(RangeTest::Sum)))
-                    || (tSkew && !within(skewness(row), lo(RangeTest::Skewness), hi(RangeTest::Skewness)))
-                    || (tRed && !within(redHits(row), c.redHitsLow, c.redHitsHigh));
+                    || (tSkew && !within(skew, lo(RangeTest::Skewness), hi(RangeTest::Skewness)))
+                    || (tRed && !within(red, c.redHitsLow, c.redHitsHigh));
                 if (!out && (tSpan || tDisp || tAc)) {
-                    std::uint64_t set = 0;
-                    bool inRange = fitsSet;
-                    for (int i = 0; i < k; ++i) {
-                        set |= bitOf[row[i]];
-                        inRange = inRange && row[i] >= 1 && row[i] <= N;
-                    }
                     if (inRange && __builtin_popcountll(set) == k) {
                         const SetShape shape = shapeOfSet(set, N);
                         out = (tSpan && !within(shape.span, lo(RangeTest::Span), hi(RangeTest::Span)))

@@ -380,17 +380,28 @@ TEST(TotalFilter, SkewnessIsMeasuredAgainstTheLatestDraw)
 {
     const LotteryParams lottery = twoColourBall();
     DrawHistory h(6, 1);
-    h.append(2003001, std::vector<int>{1, 7, 12, 20, 25, 33}, std::vector<int>{1}); // skewness 0 against itself
-    h.append(2003002, std::vector<int>{1, 9, 12, 22, 28, 31}, std::vector<int>{1});
-    CombinationTable table;
-    table.appendRow(std::vector<int>{1, 7, 12, 20, 25, 33});
-    TotalFilter filter(table);
-    TotalFilterInputs in = freshInputs();
-    setRange(in, RangeTest::Skewness, 0, 2);
-    filter.takeLoaded(BetFileLoad{}); // keep the one-row table: StartFromAll cleared
-    const TotalFilterRun run = filter.run(in, lottery, standardView(lottery, h), {});
-    EXPECT_EQ(run.status, TotalFilterStatus::NoSurvivors);
-    EXPECT_EQ(run.message, "没有符合条件的投注号码，请重新选择过滤条件！");
+    h.append(2003001, std::vector<int>{1, 7, 12, 20, 25, 33}, std::vector<int>{1}); // skewness 0 against this one
+    h.append(2003002, std::vector<int>{1, 9, 12, 22, 28, 31}, std::vector<int>{1}); // and 3 against the latest
+    BetFileLoad load;
+    load.pickCount = 6;
+    load.numbers = {1, 7, 12, 20, 25, 33};
+    const struct {
+        int lo, hi;
+        TotalFilterStatus status;
+    } cases[] = {
+        {0, 2, TotalFilterStatus::NoSurvivors},
+        {3, 3, TotalFilterStatus::Done},
+    };
+    for (const auto& c : cases) {
+        CombinationTable table;
+        TotalFilter filter(table);
+        filter.takeLoaded(load);
+        TotalFilterInputs in = freshInputs();
+        setRange(in, RangeTest::Skewness, c.lo, c.hi);
+        const TotalFilterRun run = filter.run(in, lottery, standardView(lottery, h), {});
+        EXPECT_EQ(run.status, c.status) << c.lo;
+        EXPECT_EQ(table.size(), 1);
+    }
 }
 
 TEST(TotalFilter, BankerExactlyOneOfThree)
