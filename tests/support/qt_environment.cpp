@@ -1,4 +1,4 @@
-// The database tests need a Qt application object for the SQL driver plugins.
+// GoogleTest programs that use Qt SQL or QProcess need a Qt application object.
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@ public:
     void SetUp() override
     {
         static int argc = 1;
-        static char name[] = "test_data";
+        static char name[] = "zelvor_tests";
         static char* argv[] = {name, nullptr};
         if (!QCoreApplication::instance())
             app_ = new QCoreApplication(argc, argv);
