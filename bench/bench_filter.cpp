@@ -17,16 +17,7 @@ using namespace zelvor;
 
 namespace {
 
-LotteryParams twoColourBall()
-{
-    LotteryParams p;
-    p.name = kTwoColourBall;
-    p.numberRange = 33;
-    p.pickCount = 6;
-    p.specialRange = 16;
-    p.specialCount = 1;
-    return p;
-}
+LotteryParams twoColourBall() { return TwoColourBall(); }
 
 void setRange(TotalFilterInputs& in, RangeTest t, int lo, int hi)
 {

@@ -157,20 +157,16 @@ LotteryOptions readLotteryOptions(const QString& databaseFile, const QString& lo
 LotteryParams lotteryParamsFor(const QString& name, int kind, const LotteryOptions& options)
 {
     LotteryParams p;
-    p.name = name.toStdString();
-    p.kind = kind == 1 ? LotteryKind::Digit : LotteryKind::Lotto;
-    if (name == QString::fromUtf8(kTwoColourBall)) {
-        p.numberRange = 33;
-        p.pickCount = 6;
-        p.specialRange = 16;
-        p.specialCount = 1;
-    } else if (name == QString::fromUtf8(kMarkSix)) {
-        p.numberRange = 49;
-        p.pickCount = 7;
-    } else {
+    if (name == QString::fromUtf8(kTwoColourBall))
+        p = TwoColourBall();
+    else if (name == QString::fromUtf8(kMarkSix))
+        p = MarkSix();
+    else {
         p.numberRange = options.numberRange;
         p.pickCount = options.pickCount;
     }
+    p.name = name.toStdString();
+    p.kind = kind == 1 ? LotteryKind::Digit : LotteryKind::Lotto;
     return p;
 }
 

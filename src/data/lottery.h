@@ -27,6 +27,10 @@ inline constexpr const char* kTwoColourBall = "中国福彩双色球";
 inline constexpr const char* kMarkSix = "中国香港六合彩";
 inline constexpr int MaxStoredDraws = 20000;
 
+// The two lotteries the program knows by name, with their fixed ranges.
+inline LotteryParams TwoColourBall() { return {kTwoColourBall, LotteryKind::Lotto, 33, 6, 16, 1}; }
+inline LotteryParams MarkSix() { return {kMarkSix, LotteryKind::Lotto, 49, 7, 0, 0}; }
+
 // DrawHistory: D rows, oldest first; each row holds the issue, the k main
 // numbers in stored order and the m special numbers, in one flat array.
 class DrawHistory {

@@ -12,16 +12,7 @@ using zelvor::testing::ScratchDir;
 
 namespace {
 
-LotteryParams twoColourBall()
-{
-    LotteryParams p;
-    p.name = kTwoColourBall;
-    p.numberRange = 33;
-    p.pickCount = 6;
-    p.specialRange = 16;
-    p.specialCount = 1;
-    return p;
-}
+LotteryParams twoColourBall() { return TwoColourBall(); }
 
 // The window as FormCreate leaves it, with blue 07 chosen.
 TotalFilterInputs freshInputs()
