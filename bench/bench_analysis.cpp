@@ -13,21 +13,13 @@
 #include "analysis/metric_analysis.h"
 #include "analysis/trend.h"
 #include "common/random.h"
+#include "data/history_import.h"
 
 namespace {
 
 using namespace zelvor;
 
-LotteryParams twoColourBall()
-{
-    LotteryParams p;
-    p.name = kTwoColourBall;
-    p.numberRange = 33;
-    p.pickCount = 6;
-    p.specialRange = 16;
-    p.specialCount = 1;
-    return p;
-}
+LotteryParams twoColourBall() { return TwoColourBall(); }
 
 const DrawHistory& syntheticDraws()
 {
@@ -50,25 +42,15 @@ const DrawHistory& syntheticDraws()
     return h;
 }
 
-// issue,date,r1..r6,blue
 DrawHistory readSsq(bool& ok)
 {
-    DrawHistory h(6, 1);
-    std::ifstream in(std::string(ZELVOR_SHARED_DATA) + "/ssq.csv");
-    ok = static_cast<bool>(in);
-    std::string line;
-    std::getline(in, line); // header
-    while (std::getline(in, line)) {
-        std::vector<int> cells;
-        std::stringstream ss(line);
-        std::string cell;
-        for (int c = 0; std::getline(ss, cell, ','); ++c)
-            if (c != 1)
-                cells.push_back(std::stoi(cell));
-        if (cells.size() == 8)
-            h.append(cells[0], std::span<const int>(cells).subspan(1, 6), std::span<const int>(cells).subspan(7, 1));
+    try {
+        ok = true;
+        return readHistoryFile(std::string(ZELVOR_SHARED_DATA) + "/ssq.csv", TwoColourBall());
+    } catch (const std::exception&) {
+        ok = false;
+        return DrawHistory(6, 1);
     }
-    return h;
 }
 
 VariableSettings fixedSettings()

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <functional>
 #include <stdexcept>
 
 #include "common/format.h"
@@ -41,10 +40,13 @@ TrendRow makeRow(const TrendLayout& layout, int issue, std::span<const int> main
 }
 
 // Rank-table key: a larger key comes first (more overdue, then less frequent).
-std::uint64_t rankKey(int count, int omission)
+// Built from the last draw that showed the value rather than the omission, so
+// it changes only for the values a position adds or drops: the omission i - d
+// orders as -d, and a value never seen (omission 0) comes after every seen one.
+std::uint64_t rankKey(int count, int lastSeen)
 {
-    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(omission)) << 32)
-        | (0xFFFFFFFFu - static_cast<std::uint32_t>(count));
+    const std::uint64_t overdue = lastSeen >= 0 ? (std::uint64_t{1} << 31) - static_cast<std::uint64_t>(lastSeen) : 0;
+    return (overdue << 32) | (0xFFFFFFFFu - static_cast<std::uint32_t>(count));
 }
 
 // Order of a group of equal keys after the program's exchange sort (for each
@@ -217,8 +219,19 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
     const int k = history.pickCount();
     const int D = history.size();
     const int W = settings.window;
-    if (N < 1 || static_cast<int>(settings.permutation.size()) != N + 1)
-        throw std::invalid_argument("variable trend: permutation does not match the number range");
+    // Settings come from drawVariableSettings; anything else must still not
+    // index outside the tables.
+    if (N < 1 || W < 1 || static_cast<int>(settings.permutation.size()) != N + 1)
+        throw std::invalid_argument("variable trend: settings do not match the number range");
+    {
+        std::vector<bool> used(static_cast<std::size_t>(N) + 1, false);
+        for (int n = 1; n <= N; ++n) {
+            const int v = settings.permutation[static_cast<std::size_t>(n)];
+            if (v < 1 || v > N || used[static_cast<std::size_t>(v)])
+                throw std::invalid_argument("variable trend: not a permutation of 1..N");
+            used[static_cast<std::size_t>(v)] = true;
+        }
+    }
     const int shift = lottery.digitsFromZero() ? 1 : 0;
 
     VariableTrend trend;
@@ -257,7 +270,7 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
     // Omission comes from the latest position at which each value was seen,
     // instead of scanning back through the history for every value.
     std::vector<int> lastSeen(static_cast<std::size_t>(N) + 1, -1);
-    std::vector<std::uint64_t> key(static_cast<std::size_t>(N) + 1, 0);
+    std::vector<std::uint64_t> key(static_cast<std::size_t>(N) + 1, rankKey(0, -1));
     // Values by key, kept from one position to the next: seen values from the
     // least recently drawn on (omission descending), then the never-seen ones.
     // Each position moves the previous draw's values to the end of the seen
@@ -305,13 +318,17 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
         }
         if (i >= W + 1)
             for (int t : shiftDraw(i - W - 1, shiftedB))
-                if (t)
+                if (t) {
                     --count[static_cast<std::size_t>(t)];
+                    key[static_cast<std::size_t>(t)] =
+                        rankKey(count[static_cast<std::size_t>(t)], lastSeen[static_cast<std::size_t>(t)]);
+                }
+        if (i >= 1)
+            for (int t : shiftedA)
+                if (t)
+                    key[static_cast<std::size_t>(t)] =
+                        rankKey(count[static_cast<std::size_t>(t)], lastSeen[static_cast<std::size_t>(t)]);
 
-        for (int t = 1; t <= N; ++t) {
-            const int seen = lastSeen[static_cast<std::size_t>(t)];
-            key[static_cast<std::size_t>(t)] = rankKey(count[static_cast<std::size_t>(t)], seen >= 0 ? i - seen : 0);
-        }
         for (int a = 1; a < N; ++a) {
             const int v = order[static_cast<std::size_t>(a)];
             const std::uint64_t kv = key[static_cast<std::size_t>(v)];

@@ -1,6 +1,8 @@
 #include "data/history_import.h"
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <set>
 
 #include "common/error.h"
@@ -135,6 +137,22 @@ std::vector<ImportedDraw> parseHistoryText(const std::string& text, const Lotter
         draws.push_back(std::move(draw));
     }
     return draws;
+}
+
+DrawHistory readHistoryFile(const std::string& path, const LotteryParams& lottery)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw Error("无法读取文件：" + path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    DrawHistory history(lottery.pickCount, lottery.specialCount);
+    for (const ImportedDraw& d : parseHistoryText(text.str(), lottery)) {
+        const std::span<const int> numbers(d.numbers);
+        history.append(std::stoi(d.issue), numbers.first(static_cast<std::size_t>(lottery.pickCount)),
+                       numbers.subspan(static_cast<std::size_t>(lottery.pickCount)));
+    }
+    return history;
 }
 
 std::string exportLine(const std::string& issue, const std::vector<int>& numbers)

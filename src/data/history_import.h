@@ -20,6 +20,10 @@ struct ImportedDraw {
 // Throws Error naming the line number and the problem.
 std::vector<ImportedDraw> parseHistoryText(const std::string& text, const LotteryParams& lottery);
 
+// A history text file read and checked as the import does, as a DrawHistory
+// (file order). Throws Error on an unreadable or bad file.
+DrawHistory readHistoryFile(const std::string& path, const LotteryParams& lottery);
+
 // "2003-02-23", "2003/2/23" -> "2003-2-23"; empty when the text is not a valid date.
 std::string normaliseDate(const std::string& text);
 

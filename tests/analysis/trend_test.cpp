@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <stdexcept>
 #include <vector>
 
 #include "analysis/variable_reference.h"
@@ -303,6 +304,17 @@ TEST(VariableTrend, RowsShowRanksAndStoredSpecials)
         EXPECT_EQ(rows[0].cells[static_cast<std::size_t>(layout.mainColumn(v))], 1);
     EXPECT_EQ(rows[0].cells[static_cast<std::size_t>(layout.specialColumn(11))], 1);
     EXPECT_EQ(std::count(rows[0].cells.begin(), rows[0].cells.end(), 1), 7);
+}
+
+TEST(VariableTrend, RejectsSettingsThatWouldIndexOutsideTheTables)
+{
+    const LotteryParams lottery = lotto(5, 2, 0, 0);
+    DrawHistory h(2, 0);
+    h.append(101, std::vector<int>{1, 2});
+    const VariableSettings bad[] = {{2, {0, 3, 1, 5, 2}}, {2, {0, 3, 1, 5, 2, 6}}, {2, {0, 3, 3, 5, 2, 4}},
+                                    {0, {0, 3, 1, 5, 2, 4}}};
+    for (const auto& s : bad)
+        EXPECT_THROW(buildVariableTrend(lottery, h, s), std::invalid_argument);
 }
 
 TEST(VariableTrend, EmptyHistory)
