@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 #include "common/error.h"
@@ -129,31 +130,36 @@ void HistoryGrid::showEvent(QShowEvent* event)
         scrollToNewest();
 }
 
+int HistoryGrid::leastColumnWidth(int column) const
+{
+    const int pad = 12;
+    int w = horizontalHeader()->fontMetrics().horizontalAdvance(model_->header()[column]) + pad;
+    if (model_->rowCount() > 0)
+        w = std::max(w, fontMetrics().horizontalAdvance(cellText(column, rowCount() - 1)) + pad);
+    // The issue and numbers columns keep their classic widths of 60 and 120
+    // unless the font needs more.
+    if (column == 0)
+        w = std::max(w, 60);
+    else if (column == 1)
+        w = std::max(w, 120);
+    return w;
+}
+
 void HistoryGrid::layoutColumns()
 {
     const int columns = columnCount();
     if (columns == 0)
         return;
-    const QFontMetrics cellFm = fontMetrics();
-    const QFontMetrics headFm = horizontalHeader()->fontMetrics();
-    const int pad = 12;
-    auto contentWidth = [&](int c) {
-        int w = headFm.horizontalAdvance(model_->header()[c]) + pad;
-        if (model_->rowCount() > 0)
-            w = std::max(w, cellFm.horizontalAdvance(cellText(c, rowCount() - 1)) + pad);
-        return w;
-    };
-    // The issue and numbers columns keep their classic widths unless the font
-    // needs more; the metric or zone columns share what is left.
-    const int w0 = std::max(60, contentWidth(0));
-    const int w1 = columns > 1 ? std::max(120, contentWidth(1)) : 0;
+    // The metric or zone columns share what the first two leave.
+    const int w0 = leastColumnWidth(0);
+    const int w1 = columns > 1 ? leastColumnWidth(1) : 0;
     setColumnWidth(0, w0);
     if (columns > 1)
         setColumnWidth(1, w1);
     if (columns > 2) {
         const int share = (viewport()->width() - w0 - w1) / (columns - 2);
         for (int c = 2; c < columns; ++c)
-            setColumnWidth(c, std::max(share, contentWidth(c)));
+            setColumnWidth(c, std::max(share, leastColumnWidth(c)));
     }
 }
 
@@ -352,7 +358,7 @@ void MetricWindow::DrawChart()
 {
     const std::vector<ChartBar> bars = metricChartBars(analysis_.rows, R_);
     QStringList categories;
-    BarSetSpec series{"Series1", QString::fromUtf8(d_.valueTitle), QColor(Qt::red), {}, true};
+    BarSetData series{"Series1", QString::fromUtf8(d_.valueTitle), QColor(Qt::red), {}, true};
     for (const ChartBar& bar : bars) {
         categories << QString::fromStdString(bar.label);
         series.values << bar.value;

@@ -49,6 +49,7 @@ protected:
 
 private:
     void layoutColumns();
+    int leastColumnWidth(int column) const;
     void scrollToNewest();
 
     class Model;

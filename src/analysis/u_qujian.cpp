@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "analysis/u_metric.h"
 #include "data/lottery_state.h"
@@ -93,12 +94,13 @@ Tfrmqujian::Tfrmqujian(AppContext& context, QWidget* parent) : QWidget(parent), 
     rightLayout->addLayout(boxes);
     rightLayout->addLayout(settings);
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    // Grid above the chart: both want the full width (up to nine grid
+    // columns; up to seven bars per draw and seven legend entries).
+    auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(left);
     splitter->addWidget(right);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({720, 660});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(splitter);
@@ -144,16 +146,16 @@ void Tfrmqujian::DrawChart()
     for (int i = n - R; i < n; ++i)
         categories << QString::fromStdString(analysis_.rows[static_cast<std::size_t>(i)][0]);
 
-    QList<BarSetSpec> sets;
+    QList<BarSetData> sets;
     for (int z = 0; z < static_cast<int>(series.size()); ++z) {
-        BarSetSpec spec{QStringLiteral("Series%1").arg(z + 1),
+        BarSetData data{QStringLiteral("Series%1").arg(z + 1),
                         QString::fromStdString(analysis_.seriesTitles[static_cast<std::size_t>(z)]),
                         kZoneColours[z],
                         {},
                         chkqu_[static_cast<std::size_t>(z)]->isChecked()};
         for (const ChartBar& bar : series[static_cast<std::size_t>(z)])
-            spec.values << bar.value;
-        sets << spec;
+            data.values << bar.value;
+        sets << data;
     }
     chthistory_->setBars(categories, sets, chkhistorybiao_->isChecked());
 }

@@ -37,6 +37,8 @@ BarChart::BarChart(QWidget* parent) : QChartView(parent)
     series_->attachAxis(axisX_);
     series_->attachAxis(axisY_);
     setChart(c);
+    // The plot area settles after the view's resize; label room is judged on it.
+    connect(c, &QChart::plotAreaChanged, this, [this] { layoutCategoryLabels(); });
     setRenderHint(QPainter::Antialiasing, false);
     setMinimumSize(240, 200);
 }
@@ -44,9 +46,12 @@ BarChart::BarChart(QWidget* parent) : QChartView(parent)
 void BarChart::setTitle(const QString& title) { chart()->setTitle(title); }
 QString BarChart::title() const { return chart()->title(); }
 
-void BarChart::setBars(const QStringList& categories, const QList<BarSetSpec>& sets, bool marks)
+void BarChart::setBars(const QStringList& categories, const QList<BarSetData>& sets, bool marks)
 {
     marks_ = marks;
+    // Marks off while filling: thousands of bars would each get a label
+    // item that the layout below may not want.
+    series_->setLabelsVisible(false);
     series_->clear();
     axisX_->clear();
 
@@ -65,22 +70,23 @@ void BarChart::setBars(const QStringList& categories, const QList<BarSetSpec>& s
         axisX_->append(unique);
 
     int top = 0;
-    for (const BarSetSpec& spec : sets) {
-        if (!spec.visible)
+    for (const BarSetData& data : sets) {
+        if (!data.visible)
             continue;
-        auto* set = new QBarSet(spec.title);
-        set->setObjectName(spec.name);
-        set->setColor(spec.colour);
+        auto* set = new QBarSet(data.title);
+        set->setObjectName(data.name);
+        set->setColor(data.colour);
         // A white bar needs an edge to be seen on the white plot.
-        set->setBorderColor(spec.colour.lightness() > 230 ? QColor(Qt::darkGray) : spec.colour.darker(140));
+        set->setBorderColor(data.colour.lightness() > 230 ? QColor(Qt::darkGray) : data.colour.darker(140));
         set->setLabelColor(Qt::black);
-        for (int v : spec.values) {
+        for (int v : data.values) {
             set->append(v);
             top = std::max(top, v);
         }
         series_->append(set);
     }
-    series_->setLabelsVisible(marks);
+    // Groups of several sets get wider bars, so each stays visible.
+    series_->setBarWidth(series_->count() > 1 ? 0.8 : 0.5);
     series_->setLabelsFormat("@value");
     series_->setLabelsPrecision(6);
 
@@ -113,6 +119,7 @@ QStringList BarChart::visibleSetNames() const
     return names;
 }
 
+bool BarChart::marksShown() const { return series_->isLabelsVisible(); }
 bool BarChart::categoryLabelsShown() const { return axisX_->labelsVisible(); }
 int BarChart::categoryLabelAngle() const { return axisX_->labelsAngle(); }
 
@@ -125,34 +132,30 @@ void BarChart::resizeEvent(QResizeEvent* event)
 void BarChart::layoutCategoryLabels()
 {
     const int n = static_cast<int>(categories_.size());
-    axisX_->setTitleVisible(false);
-    if (n == 0) {
-        axisX_->setLabelsVisible(true);
-        axisX_->setLabelsAngle(0);
-        return;
-    }
     const QFontMetrics fm(axisX_->labelsFont());
     int widest = 0;
     for (const QString& c : categories_)
         widest = std::max(widest, fm.horizontalAdvance(c));
     // Before the first layout the plot area is unknown; the view's width less
-    // the value axis is close enough and is corrected at the next resize.
+    // the value axis is close enough until the plot area is known.
     qreal plotWidth = chart()->plotArea().width();
     if (plotWidth < 10)
         plotWidth = std::max(10, width() - 80);
-    const qreal slot = plotWidth / n;
-    if (slot >= widest + 8) {
-        axisX_->setLabelsVisible(true);
-        axisX_->setLabelsAngle(0);
-    } else if (slot >= fm.height() + 2) {
-        axisX_->setLabelsVisible(true);
-        axisX_->setLabelsAngle(-90);
-    } else {
-        // Too many bars for any label: name the range instead.
-        axisX_->setLabelsVisible(false);
-        axisX_->setTitleText(categories_.first() + QStringLiteral(" … ") + categories_.last());
-        axisX_->setTitleVisible(true);
-    }
+    const qreal slot = n > 0 ? plotWidth / n : plotWidth;
+    const int tall = fm.tightBoundingRect(QStringLiteral("0123456789")).height() + 2; // digits only
+
+    // Issue labels: flat when they fit, upright when only their height fits,
+    // none when even that would overlap (the grid names every issue).
+    axisX_->setLabelsVisible(slot >= tall);
+    axisX_->setLabelsAngle(slot >= widest + 8 ? 0 : -90);
+
+    // Value marks follow the same rule; within a group of sets the marks
+    // stand one bar width apart, a single set's one slot apart.
+    const int sets = std::max<int>(1, static_cast<int>(series_->count()));
+    const qreal bar = sets == 1 ? slot : slot * series_->barWidth() / sets;
+    const int markWidth = fm.horizontalAdvance(QString::number(static_cast<int>(axisY_->max()))) + 2;
+    series_->setLabelsVisible(marks_ && bar >= tall);
+    series_->setLabelsAngle(bar >= markWidth ? 0 : -90);
 }
 
 } // namespace zelvor

@@ -18,7 +18,7 @@ QT_END_NAMESPACE
 
 namespace zelvor {
 
-struct BarSetSpec {
+struct BarSetData {
     QString name;  // objectName of the set ("Series1")
     QString title; // legend text ("大数个数")
     QColor colour;
@@ -35,14 +35,17 @@ public:
     QString title() const;
     // Replaces the bars: categories label the positions, oldest first; hidden
     // sets are kept out of the plot and the legend.
-    void setBars(const QStringList& categories, const QList<BarSetSpec>& sets, bool marks);
+    void setBars(const QStringList& categories, const QList<BarSetData>& sets, bool marks);
 
     QStringList categories() const { return categories_; }
     int barCount() const { return static_cast<int>(categories_.size()); }
     // The set of that name as plotted; nullptr when it is hidden or absent.
     QBarSet* barSet(const QString& name) const;
     QStringList visibleSetNames() const;
+    // Marks as asked for; marksShown: as drawn (bars too thin for a mark
+    // even upright show none).
     bool marksVisible() const { return marks_; }
+    bool marksShown() const;
     // How the category labels are shown: 0 flat, -90 upright; hidden when
     // there is no room even upright.
     bool categoryLabelsShown() const;
