@@ -191,6 +191,17 @@ bool readRecentCount(QWidget* parent, const QString& text, int drawCount, int& R
     return true;
 }
 
+QComboBox* makeRecentCountBox(QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName("comzuijingqishu");
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMinimumContentsLength(6);
+    box->setMaxVisibleItems(20);
+    return box;
+}
+
 void fillRecentCountBox(QComboBox* box, int drawCount)
 {
     box->clear();
@@ -268,12 +279,7 @@ MetricWindow::MetricWindow(const MetricWindowDescriptor& descriptor, AppContext&
 
     Label6_ = new QLabel(QStringLiteral("最近统计期数："), this);
     Label6_->setObjectName("Label6");
-    comzuijingqishu_ = new QComboBox(this);
-    comzuijingqishu_->setObjectName("comzuijingqishu");
-    comzuijingqishu_->setEditable(true);
-    comzuijingqishu_->setInsertPolicy(QComboBox::NoInsert);
-    comzuijingqishu_->setMinimumContentsLength(6);
-    comzuijingqishu_->setMaxVisibleItems(20);
+    comzuijingqishu_ = makeRecentCountBox(this);
     btntongji_ = new QPushButton(QStringLiteral("重新统计"), this);
     btntongji_->setObjectName("btntongji");
     btntongji_->setDefault(true);

@@ -64,6 +64,8 @@ bool readRecentCount(QWidget* parent, const QString& text, int drawCount, int& R
 
 // Fills comzuijingqishu ("全部期", "1" ... D) showing the default "3".
 void fillRecentCountBox(QComboBox* box, int drawCount);
+// The editable recent-count box comzuijingqishu, empty until filled.
+QComboBox* makeRecentCountBox(QWidget* parent);
 
 // Wires comzuijingqishu: a chosen item or a finished edit calls apply; Enter
 // in the box (the window's default button) also presses recount.

@@ -49,12 +49,7 @@ Tfrmqujian::Tfrmqujian(AppContext& context, QWidget* parent) : QWidget(parent), 
 
     Label6_ = new QLabel(QStringLiteral("最近统计期数："), this);
     Label6_->setObjectName("Label6");
-    comzuijingqishu_ = new QComboBox(this);
-    comzuijingqishu_->setObjectName("comzuijingqishu");
-    comzuijingqishu_->setEditable(true);
-    comzuijingqishu_->setInsertPolicy(QComboBox::NoInsert);
-    comzuijingqishu_->setMinimumContentsLength(6);
-    comzuijingqishu_->setMaxVisibleItems(20);
+    comzuijingqishu_ = makeRecentCountBox(this);
     Label7_ = new QLabel(QStringLiteral("区间数："), this);
     Label7_->setObjectName("Label7");
     comqujian_ = new QComboBox(this);
