@@ -6,6 +6,7 @@
 #include "analysis/u_code.h"
 #include "analysis/u_metric.h"
 #include "analysis/u_qujian.h"
+#include "filter/u_totalfilt.h"
 #include "ui/app_context.h"
 
 namespace zelvor {
@@ -20,6 +21,7 @@ template <class Window> QWidget* make(AppContext& context, QWidget* parent)
 const std::map<QString, WindowFactory>& toolFactories()
 {
     static const std::map<QString, WindowFactory> table = {
+        {"Tfrmtotalfilt", make<Tfrmtotalfilt>},
     };
     return table;
 }

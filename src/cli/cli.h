@@ -25,5 +25,6 @@ int cmdMetrics(QStringList args);
 int cmdTrend(QStringList args);
 int cmdSummary(QStringList args);
 int cmdZones(QStringList args);
+int cmdFilter(QStringList args);
 
 } // namespace zelvor::cli

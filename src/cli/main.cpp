@@ -29,6 +29,7 @@ const std::map<QString, Command>& commands()
         {"trend", {cli::cmdTrend, "trend NAME [--variable [--seed S | --window W --perm \"p(1) ... p(N)\"]]"}},
         {"summary", {cli::cmdSummary, "summary NAME METRIC [--recent R|all]"}},
         {"zones", {cli::cmdZones, "zones NAME [--zones Z]"}},
+        {"filter", {cli::cmdFilter, "filter NAME [--big A-B] [--odd A-B] [--sum A-B] [--span A-B] [--dispersion A-B] [--skew A-B] [--ac A-B] [--banker \"03 07 11\" --banker-hits A-B] [--reds \"01 02 ...\" --red-hits A-B] --blues \"07 ...\" [--from BETFILE] [--variable] --out FILE"}},
     };
     return table;
 }

@@ -571,6 +571,11 @@ TotalFilterRun TotalFilter::run(const TotalFilterInputs& inputs, const LotteryPa
         } else {
             table_.resetMarks();
         }
+        if (table_.empty()) {
+            run.status = TotalFilterStatus::UserError;
+            run.message = kNoCombinationsMessage;
+            return run;
+        }
     }
 
     const TotalFilterPass pass = filterRows(table_, conditions, view, cache_, progress, fingerprint);

@@ -198,6 +198,11 @@ struct TotalFilterRun {
 };
 
 inline constexpr const char* kNoSurvivorsMessage = "没有符合条件的投注号码，请重新选择过滤条件！";
+// A run from all combinations of a lottery whose AllCombinations is not held
+// (k outside 5..7, or too many rows): without it every run would claim that
+// no bet meets the conditions.
+inline constexpr const char* kNoCombinationsMessage =
+    "该彩票的号码组合过多或每注号码个数不在5到7之间，无法进行总体过滤！";
 
 // The total filter's candidate set and start-over flag around the open
 // lottery's AllCombinations table.

@@ -1,0 +1,115 @@
+// zelvor-cli filter: one total-filter run with the window's rules and messages.
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include "support/cli_runner.h"
+#include "support/temp_home.h"
+
+using zelvor::testing::cli;
+using zelvor::testing::CliRun;
+using zelvor::testing::TempHome;
+
+namespace {
+
+const QString kSsq = QStringLiteral("中国福彩双色球");
+
+// Counts 6-subsets of 1..33 whose sum lies in lo..hi, by plain nested loops.
+long long subsetsWithSum(int lo, int hi)
+{
+    long long n = 0;
+    for (int a = 1; a <= 28; ++a)
+        for (int b = a + 1; b <= 29; ++b)
+            for (int c = b + 1; c <= 30; ++c)
+                for (int d = c + 1; d <= 31; ++d)
+                    for (int e = d + 1; e <= 32; ++e)
+                        for (int f = e + 1; f <= 33; ++f) {
+                            const int s = a + b + c + d + e + f;
+                            n += s >= lo && s <= hi;
+                        }
+    return n;
+}
+
+QByteArray readAll(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class FilterCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        home.write("h.txt", "2003001 1 2 3 4 5 6 7\n2003002 7 8 9 10 11 12 1\n2003003 3 9 16 22 30 33 5\n");
+        const CliRun r = cli(home, {"import", kSsq, home.file("h.txt")});
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    }
+    TempHome home;
+};
+
+TEST_F(FilterCli, SumRangeWithOneBlueWritesTheBetFile)
+{
+    const CliRun r = cli(home, {"filter", kSsq, "--sum", "90-110", "--blues", "07", "--out", home.file("a.txt")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const long long n = subsetsWithSum(90, 110);
+    EXPECT_EQ(r.out, QStringLiteral("过滤结果：%1注\n").arg(n));
+    const QByteArray file = readAll(home.file("a.txt"));
+    EXPECT_EQ(file.count("\r\n"), n);
+    // 01 02 03 needs 84 from three more numbers: 19 32 33 is the first such row.
+    EXPECT_TRUE(file.startsWith("01 02 03 19 32 33+07\r\n01 02 03 20 31 33+07\r\n")) << file.left(60).toStdString();
+    EXPECT_TRUE(file.endsWith("+07\r\n"));
+}
+
+TEST_F(FilterCli, RefusedRunsExitWithTheWindowsMessage)
+{
+    struct Case {
+        QStringList args;
+        QString message;
+    } cases[] = {
+        {{"--blues", "07"}, QStringLiteral("请选择过滤条件！")},
+        {{"--sum", "110-90", "--blues", "07"}, QStringLiteral("请前面组合框中的数值应该小于等于后面组合框中的数值！")},
+        {{"--sum", "90-110"}, QStringLiteral("请点击你要选择的蓝球！")},
+        {{"--reds", "01 02 03", "--blues", "07"}, QStringLiteral("请至少选择6个红球！")},
+        {{"--sum", "200-210", "--blues", "07"}, QStringLiteral("没有符合条件的投注号码，请重新选择过滤条件！")},
+        // The reversed hit counts are checked even without the banker box.
+        {{"--sum", "90-110", "--banker-hits", "3-1", "--blues", "07"},
+         QStringLiteral("胆码前面的中奖个数应该小于等于后面的中奖个数！")},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = cli(home, QStringList{"filter", kSsq} + c.args + QStringList{"--out", home.file("x.txt")});
+        EXPECT_EQ(r.status, 1) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.err.trimmed(), c.message) << c.args.join(' ').toStdString();
+        EXPECT_FALSE(QFile::exists(home.file("x.txt")));
+    }
+}
+
+TEST_F(FilterCli, LoadedFileIsTheStartSetOfTheNextRun)
+{
+    ASSERT_EQ(cli(home, {"filter", kSsq, "--sum", "90-110", "--blues", "03 07", "--out", home.file("a.txt")}).status, 0);
+    // Loaded and written straight back: the same file.
+    CliRun r = cli(home, {"filter", kSsq, "--from", home.file("a.txt"), "--out", home.file("b.txt")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("过滤结果：%1注\n").arg(2 * subsetsWithSum(90, 110)));
+    EXPECT_EQ(readAll(home.file("a.txt")), readAll(home.file("b.txt")));
+    // A further condition narrows the loaded set, still with both blues.
+    r = cli(home, {"filter", kSsq, "--from", home.file("a.txt"), "--sum", "100-100", "--out", home.file("c.txt")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("过滤结果：%1注\n").arg(2 * subsetsWithSum(100, 100)));
+    // Outside the loaded set nothing is left.
+    r = cli(home, {"filter", kSsq, "--from", home.file("a.txt"), "--sum", "50-60", "--out", home.file("d.txt")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("没有符合条件的投注号码，请重新选择过滤条件！"));
+}
+
+TEST_F(FilterCli, RealHistoryTypicalRoad)
+{
+    const QString csv = zelvor::testing::sharedData("ssq.csv");
+    if (!QFile::exists(csv))
+        GTEST_SKIP() << "shared draw data not found at " << csv.toStdString();
+    TempHome real;
+    ASSERT_EQ(cli(real, {"import", kSsq, csv}).status, 0);
+    const CliRun r = cli(real, {"filter", kSsq, "--sum", "90-110", "--blues", "07", "--out", real.file("a.txt")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("过滤结果：%1注\n").arg(subsetsWithSum(90, 110)));
+}
+
+} // namespace
