@@ -31,13 +31,15 @@ int main(int argc, char** argv)
         frmmain.setGeometry(screen->availableGeometry());
     frmmain.showMaximized();
 
-    // zelvor --open NAME [--tab T] opens a lottery straight away.
+    // zelvor --open NAME [--tab T] [--window CLASS] opens a lottery (and a tool window) straight away.
     const int at = args.indexOf("--open");
     if (at >= 0 && at + 1 < args.size()) {
         const QString name = args[at + 1];
         const int tabAt = args.indexOf("--tab");
         const int tab = tabAt >= 0 && tabAt + 1 < args.size() ? args[tabAt + 1].toInt() : 0;
-        QTimer::singleShot(0, &frmmain, [&frmmain, &state, name, tab] {
+        const int windowAt = args.indexOf("--window");
+        const QString window = windowAt >= 0 && windowAt + 1 < args.size() ? args[windowAt + 1] : QString();
+        QTimer::singleShot(0, &frmmain, [&frmmain, &state, name, tab, window] {
             zelvor::guarded([&] {
                 const auto options = zelvor::readLotteryOptions(zelvor::DatabaseFile(), name);
                 frmmain.CloseLottery();
@@ -45,6 +47,8 @@ int main(int argc, char** argv)
                 frmmain.enterOpenedState();
                 if (tab > 0)
                     frmmain.selectAnalysisTab(tab);
+                if (!window.isEmpty())
+                    frmmain.openToolWindow(window);
             });
         });
     }
