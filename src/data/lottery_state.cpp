@@ -53,28 +53,6 @@ void LotteryState::BuildVariableTrend(const VariableSettings& settings)
     Rows = variableTrendRows(CurrentLottery, DrawHistory_, Variable);
 }
 
-std::vector<int> LotteryState::latestMainNumbers() const
-{
-    const int D = DrawCount();
-    if (D == 0)
-        return {};
-    if (Mode == TrendMode::Variable && Variable.history.size() == D) {
-        auto r = Variable.history.main(D - 1);
-        return {r.begin(), r.end()};
-    }
-    auto r = DrawHistory_.main(D - 1);
-    return {r.begin(), r.end()};
-}
-
-std::vector<int> LotteryState::nextValueTable() const
-{
-    const int N = CurrentLottery.numberRange;
-    std::vector<int> table(static_cast<std::size_t>(N + 1), 0);
-    for (int n = 1; n <= N; ++n)
-        table[n] = (Mode == TrendMode::Variable) ? Variable.nextValue(n) : n;
-    return table;
-}
-
 void LotteryState::setHistoryForTests(const LotteryParams& lottery, const DrawHistory& history)
 {
     CurrentLottery = lottery;

@@ -45,10 +45,6 @@ public:
     // Variable build with fresh random choices (or given ones).
     void BuildVariableTrend(Random& random);
     void BuildVariableTrend(const VariableSettings& settings);
-    // The numbers of the latest draw as the current trend shows them.
-    std::vector<int> latestMainNumbers() const;
-    // VariableValue(n, D) for n = 1..N (index 0 unused); identity in standard mode.
-    std::vector<int> nextValueTable() const;
 
     // Test hook: open without a database from a given history.
     void setHistoryForTests(const LotteryParams& lottery, const DrawHistory& history);
