@@ -383,15 +383,7 @@ TotalFilterInputs Tfrmtotalfilt::readInputs() const
 bool Tfrmtotalfilt::showList()
 {
     EventPump pump;
-    QPointer<QProgressBar> bar(pb_);
-    const bool shown = memcode_->showListFile(ListFilePath(), [&pump, bar](std::int64_t done, std::int64_t total) {
-        if (bar) {
-            bar->setRange(0, 1000);
-            bar->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
-        }
-        pump.pump();
-        return true;
-    });
+    const bool shown = memcode_->showListFile(ListFilePath(), progressFor(pump, pb_));
     if (!shown && !memcode_->error().isEmpty())
         showGeneralError(memcode_->error());
     return shown;
@@ -412,18 +404,8 @@ void Tfrmtotalfilt::btnfiltClick()
     // pumped; the run then stops and nothing of the window is touched again.
     QPointer<Tfrmtotalfilt> alive(this);
     const std::shared_ptr<TotalFilter> filter = filter_;
-    QPointer<QProgressBar> bar(pb_);
     EventPump pump;
-    ProgressFn progress = [&pump, alive, bar](std::int64_t done, std::int64_t total) {
-        if (bar) {
-            const int max = static_cast<int>(total > 0 ? (total - 1) / 100 : 0);
-            if (bar->maximum() != max)
-                bar->setRange(0, max);
-            bar->setValue(static_cast<int>(done / 100));
-        }
-        pump.pump();
-        return !alive.isNull();
-    };
+    const ProgressFn progress = progressFor(pump, pb_, [alive] { return !alive.isNull(); });
 
     setBusy(true);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -482,10 +464,7 @@ void Tfrmtotalfilt::btnsaveClick()
     EventPump pump;
     setBusy(true);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const FileWriteResult saved = memcode_->saveAsBetFile(file, [&pump](std::int64_t, std::int64_t) {
-        pump.pump();
-        return true;
-    });
+    const FileWriteResult saved = memcode_->saveAsBetFile(file, progressFor(pump));
     QGuiApplication::restoreOverrideCursor();
     if (!alive)
         return;
@@ -513,10 +492,7 @@ void Tfrmtotalfilt::btnloadClick()
     options.specialRange = lottery_.specialRange;
     options.specialCount = lottery_.specialCount;
     options.listFile = fsPath(ListFilePath());
-    options.progress = [&pump, alive](std::int64_t, std::int64_t) {
-        pump.pump();
-        return !alive.isNull();
-    };
+    options.progress = progressFor(pump, nullptr, [alive] { return !alive.isNull(); });
     const std::shared_ptr<TotalFilter> filter = filter_;
     setBusy(true);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

@@ -1,6 +1,7 @@
 #include "ui/event_pump.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QProgressBar>
 
 namespace zelvor {
@@ -19,17 +20,18 @@ void EventPump::pumpNow()
     timer_.restart();
 }
 
-ProgressFn progressFor(EventPump& pump, QProgressBar* bar, const bool* stop)
+ProgressFn progressFor(EventPump& pump, QProgressBar* bar, std::function<bool()> keepGoing)
 {
-    return [&pump, bar, stop](std::int64_t done, std::int64_t total) {
-        if (bar) {
+    return [&pump, guard = QPointer<QProgressBar>(bar), keepGoing = std::move(keepGoing)](std::int64_t done,
+                                                                                         std::int64_t total) {
+        if (guard) {
             const int max = static_cast<int>(total > 0 ? (total - 1) / 100 : 0);
-            if (bar->maximum() != max)
-                bar->setRange(0, max);
-            bar->setValue(static_cast<int>(done / 100));
+            if (guard->maximum() != max)
+                guard->setRange(0, max);
+            guard->setValue(static_cast<int>(done / 100));
         }
         pump.pump();
-        return !(stop && *stop);
+        return !keepGoing || keepGoing();
     };
 }
 

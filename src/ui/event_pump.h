@@ -4,6 +4,7 @@
 // slowing the loop down.
 #include <QElapsedTimer>
 #include <cstdint>
+#include <functional>
 
 #include "common/progress.h"
 
@@ -23,8 +24,9 @@ private:
     int intervalMs_;
 };
 
-// A ProgressFn for core loops: pumps events, moves the bar (range 0..total/100
-// as the windows show it) and returns false once *stop is set.
-ProgressFn progressFor(EventPump& pump, QProgressBar* bar, const bool* stop = nullptr);
+// A ProgressFn for core loops: pumps events, moves the bar (range
+// 0..(total - 1) div 100, position done div 100, as the windows show it; the
+// bar may go away meanwhile) and returns false once keepGoing says so.
+ProgressFn progressFor(EventPump& pump, QProgressBar* bar = nullptr, std::function<bool()> keepGoing = {});
 
 } // namespace zelvor
