@@ -218,12 +218,11 @@ void Tfrmmain::buildToolbar()
         tabmain_->addTab(QString::fromUtf8(t));
     tabAction_ = tlbmain_->addWidget(tabmain_);
     tabAction_->setVisible(false);
-    connect(tabmain_, &QTabBar::tabBarClicked, this, [this](int t) {
-        if (t >= 0 && t != tabmain_->currentIndex()) {
-            QSignalBlocker block(tabmain_);
-            tabmain_->setCurrentIndex(t);
+    // Every change by the user (click, keys, wheel) replaces the child; the
+    // program's own selections block the signal.
+    connect(tabmain_, &QTabBar::currentChanged, this, [this](int t) {
+        if (t >= 0)
             tabmainChange(t);
-        }
     });
 }
 

@@ -35,10 +35,16 @@ void LotteryState::CloseLottery()
 
 void LotteryState::BuildStandardTrend()
 {
-    Mode = TrendMode::Standard;
-    if (datamod_.isOpen())
-        loadDrawHistory(datamod_.t_con(), CurrentLottery, DrawHistory_, DrawDates);
+    if (datamod_.isOpen()) {
+        // Read aside first: a row that cannot be read leaves the history as it was.
+        DrawHistory history;
+        std::vector<std::string> dates;
+        loadDrawHistory(datamod_.t_con(), CurrentLottery, history, dates);
+        DrawHistory_ = std::move(history);
+        DrawDates = std::move(dates);
+    }
     Rows = buildStandardTrend(CurrentLottery, DrawHistory_);
+    Mode = TrendMode::Standard;
 }
 
 void LotteryState::BuildVariableTrend(Random& random)
@@ -48,9 +54,12 @@ void LotteryState::BuildVariableTrend(Random& random)
 
 void LotteryState::BuildVariableTrend(const VariableSettings& settings)
 {
+    // Built aside first, so a refused build leaves the current view as it was.
+    VariableTrend trend = buildVariableTrend(CurrentLottery, DrawHistory_, settings);
+    TrendRows rows = variableTrendRows(CurrentLottery, DrawHistory_, trend);
+    Variable = std::move(trend);
+    Rows = std::move(rows);
     Mode = TrendMode::Variable;
-    Variable = buildVariableTrend(CurrentLottery, DrawHistory_, settings);
-    Rows = variableTrendRows(CurrentLottery, DrawHistory_, Variable);
 }
 
 void LotteryState::setHistoryForTests(const LotteryParams& lottery, const DrawHistory& history)

@@ -96,8 +96,10 @@ Tfrmindex::Tfrmindex(LotteryState& state, QWidget* parent) : QDialog(parent), st
 
     btnadd_->setEnabled(false);
     btndel_->setEnabled(false);
-    connect(lstcaipiao_, &QListWidget::itemClicked, this, [this] { lstcaipiaoClick(); });
-    connect(lstcaipiao_, &QListWidget::currentRowChanged, this, [this] { lstcaipiaoClick(); });
+    // The user's selection (click or keys) fills the fields, once per change. The
+    // current row alone is not a choice: focus entering the list sets it too.
+    lstcaipiao_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(lstcaipiao_, &QListWidget::itemSelectionChanged, this, [this] { lstcaipiaoClick(); });
     connect(lstcaipiao_, &QListWidget::itemDoubleClicked, this, [this] { btnopenClick(); });
     connect(btnopen_, &QPushButton::clicked, this, [this] { btnopenClick(); });
     connect(btnext_, &QPushButton::clicked, this, [this] { reject(); });
@@ -126,9 +128,10 @@ void Tfrmindex::refreshCatalogue()
 
 void Tfrmindex::lstcaipiaoClick()
 {
-    QListWidgetItem* item = lstcaipiao_->currentItem();
-    if (!item)
+    const QList<QListWidgetItem*> selected = lstcaipiao_->selectedItems();
+    if (selected.isEmpty())
         return;
+    QListWidgetItem* item = selected.first();
     const QString name = item->text();
     guarded([&] {
         const LotteryOptions o = readLotteryOptions(DatabaseFile(), name);

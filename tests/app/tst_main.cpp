@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QBuffer>
 #include <QImage>
 #include <QLabel>
@@ -15,8 +16,11 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include "analysis/u_code.h"
+#include "analysis/u_metric.h"
 #include "app/u_main.h"
 #include "app/window_registry.h"
+#include "common/format.h"
 #include "data/lottery_state.h"
 #include "data/u_datamod.h"
 #include "data/u_index.h"
@@ -270,6 +274,189 @@ private slots:
         p.main.findChild<QAction*>("tlbbiaozhun")->trigger();
         QCOMPARE(p.state.Mode, TrendMode::Standard);
         QCOMPARE(QString::fromStdString(p.state.Rows[2].numbers), QStringLiteral("03 09 16 22 30 33 + 05"));
+    }
+    void captionsHintsAndMenuStateOfEveryItem()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        Program p;
+        // Enabled without a lottery / with one. Windows not part of this build stay disabled.
+        struct Item {
+            const char* name;
+            const char* text;
+            const char* hint; // toolbar only
+            bool closed, open;
+        } const items[] = {
+            {"tlbopen", "打开彩票", "打开彩票", true, true},
+            {"tlbdata", "彩票数据", "彩票数据", false, false},
+            {"tlbpiantai", "干支选号", "最优开奖干支选号", false, false},
+            {"tlbyilou", "四步选号", "最优四步综合选号", false, false},
+            {"tlbala", "总体过滤", "总体过滤", false, true},
+            {"tlbbiaozhun", "标准走势", "标准走势", false, true},
+            {"tlbbianwan", "变幻走势", "变幻走势", false, true},
+            {"tlbyansi", "软件演示", "软件演示", true, true},
+            {"tlbexit", "退出", "退出系统", true, true},
+            {"mnuopen", "打开彩票(&O)", nullptr, true, true},
+            {"mnuclose", "关闭彩票(&G)", nullptr, true, true},
+            {"mnuexit", "退出(&X)", nullptr, true, true},
+            {"mnumoddata", "数据添加(&M)", nullptr, false, false},
+            {"mnudownload", "数据下载(&D)", nullptr, false, false},
+            {"mnubackupdata", "数据备份(&B)", nullptr, false, false},
+            {"mnustoredata", "数据恢复(&C)", nullptr, false, false},
+            {"mnuanalysis0", "开奖号码走势(&C)", nullptr, false, true},
+            {"mnuanalysis4", "号码跨度分析(&k)", nullptr, false, true},
+            {"mnuanalysis9", "号码区间分析(&Q)", nullptr, false, true},
+            {"mnutotalfilt", "总体号码缩水过滤(&T)", nullptr, false, true},
+            {"mnujuzheng", "旋转矩阵组号缩水(&X)", nullptr, false, false},
+            {"mnujiaoqi", "    大底交集(&A)", nullptr, false, false},
+            {"mnuweb1", "Marvane彩票信息网", nullptr, true, true},
+            {"mnuweb4", "中国时时彩官网", nullptr, true, true},
+            {"mnuhelpcotent", "使用帮助(&C)", nullptr, true, true},
+            {"mnumyname", "官方网站(&G)", nullptr, true, true},
+            {"mnumail", "有事Q我(&M)", nullptr, true, true},
+            {"mnuhelpabout", "关于(&A)...", nullptr, false, false},
+        };
+        auto check = [&](bool open) {
+            for (const Item& item : items) {
+                auto* a = p.main.findChild<QAction*>(item.name);
+                QVERIFY2(a, item.name);
+                QCOMPARE(a->text(), QString::fromUtf8(item.text));
+                if (item.hint)
+                    QCOMPARE(a->toolTip(), QString::fromUtf8(item.hint));
+                QVERIFY2(a->isEnabled() == (open ? item.open : item.closed), item.name);
+            }
+        };
+        check(false);
+        // Toolbar buttons left to right.
+        QStringList order;
+        for (QAction* a : p.main.findChild<QToolBar*>("tlbmain")->actions())
+            if (a->objectName().startsWith("tlb"))
+                order << a->objectName();
+        QCOMPARE(order, (QStringList{"tlbopen", "tlbdata", "tlbpiantai", "tlbyilou", "tlbala", "tlbbiaozhun",
+                                     "tlbbianwan", "tlbyansi", "tlbexit"}));
+        scriptCatalogue(p.main, QStringLiteral("中国福彩双色球"), "btnopen");
+        p.main.mnuopenClick();
+        QVERIFY(p.state.LotteryOpen);
+        check(true);
+        QCOMPARE(p.main.findChild<QTabBar*>("tabmain")->currentIndex(), 0);
+        QVERIFY(qobject_cast<Tfrmcode*>(p.main.currentChild()));
+    }
+
+    void catalogueDialogForgottenAfterOpenKeptAfterExit()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        Program p;
+        scriptCatalogue(p.main, QStringLiteral("中国香港六合彩"), "btnext");
+        p.main.mnuopenClick();
+        QPointer<Tfrmindex> kept = p.main.catalogueDialog();
+        QVERIFY(kept);
+        QVERIFY(!p.state.LotteryOpen);
+        // "退出" keeps the dialog with its displayed values; the next open shows the same one.
+        QTimer::singleShot(0, &p.main, [&] {
+            QCOMPARE(p.main.catalogueDialog(), kept.data());
+            QCOMPARE(kept->findChild<QLineEdit*>("edtcainame")->text(), QStringLiteral("中国香港六合彩"));
+            kept->findChild<QPushButton*>("btnopen")->click();
+        });
+        p.main.mnuopenClick();
+        QVERIFY(p.state.LotteryOpen);
+        QCOMPARE(p.main.windowTitle(), QStringLiteral("Zelvor《中国香港六合彩》"));
+        // An open forgets the dialog: the next "打开彩票" builds a fresh one.
+        QVERIFY(!p.main.catalogueDialog());
+        QTRY_VERIFY(!kept);
+        QVERIFY(dialogs->messages.isEmpty());
+    }
+
+    void catalogueReadsTheOptionsOnceOnTheUsersSelection()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        // A draw table without its options table: selecting it fails with one error.
+        home.exec({QStringLiteral("create table 乙彩票号码表(记录期号 varchar(7),\"1\" integer,\"2\" integer,\"3\" integer,"
+                                  "\"4\" integer,\"5\" integer,开奖日期 varchar(10))")});
+        Tdatamod datamod;
+        LotteryState state(datamod);
+        Tfrmindex dlg(state);
+        dlg.show();
+        auto* list = dlg.findChild<QListWidget*>("lstcaipiao");
+        // Focus reaching the list selects nothing, so nothing is filled in yet.
+        list->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        QVERIFY(dlg.findChild<QLineEdit*>("edtcainame")->text().isEmpty());
+        QVERIFY(dialogs->messages.isEmpty());
+        QListWidgetItem* item = list->findItems(QStringLiteral("乙"), Qt::MatchExactly).value(0);
+        QVERIFY(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+        QCOMPARE(list->currentItem(), item);
+        QCOMPARE(dialogs->messages.size(), 1);
+        QVERIFY(dialogs->lastText().contains(QStringLiteral("乙彩票选项表")));
+        QVERIFY(dlg.findChild<QLineEdit*>("edtcainame")->text().isEmpty());
+        // A double click on an entry selects it and opens it.
+        QListWidgetItem* ssq = list->findItems(QStringLiteral("中国福彩双色球"), Qt::MatchExactly).value(0);
+        QVERIFY(ssq);
+        const QPoint at = list->visualItemRect(ssq).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at); // as a real double click starts
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(dialogs->messages.size(), 1);
+        QVERIFY(state.LotteryOpen);
+        QCOMPARE(QString::fromStdString(state.CurrentLottery.name), QStringLiteral("中国福彩双色球"));
+    }
+
+    void everyTabChangeReplacesTheChild()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        Program p;
+        scriptCatalogue(p.main, QStringLiteral("中国福彩双色球"), "btnopen");
+        p.main.mnuopenClick();
+        auto* tabs = p.main.findChild<QTabBar*>("tabmain");
+        // Keyboard and wheel change the tab without a click; the child follows all the same.
+        QTest::keyClick(tabs, Qt::Key_Right);
+        QCOMPARE(tabs->currentIndex(), 1);
+        QTRY_COMPARE(p.main.findChild<QMdiArea*>("mdi")->subWindowList().size(), 1);
+        QCOMPARE(p.main.currentChild()->windowTitle(), QStringLiteral("大小分析"));
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(9).center());
+        QCOMPARE(tabs->currentIndex(), 9);
+        QTRY_COMPARE(p.main.findChild<QMdiArea*>("mdi")->subWindowList().size(), 1);
+        QCOMPARE(p.main.currentChild()->windowTitle(), QStringLiteral("区间分析"));
+    }
+
+    void trendSwitchesRefreshTheShownChildAndReachTheTotalFilter()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        home.write("h.txt", "2003001 1 2 3 4 5 6 7\n2003002 7 8 9 10 11 12 1\n2003003 3 9 16 22 30 33 5\n");
+        importHistoryFile(home.database(), QStringLiteral("中国福彩双色球"), home.file("h.txt"));
+        Program p;
+        scriptCatalogue(p.main, QStringLiteral("中国福彩双色球"), "btnopen");
+        p.main.mnuopenClick();
+        p.main.findChild<QAction*>("mnuanalysis1")->trigger();
+        auto numbers = [&] {
+            auto* w = dynamic_cast<MetricWindow*>(p.main.currentChild());
+            QStringList out;
+            if (w)
+                for (const MetricRow& row : w->analysis().rows)
+                    out << QString::fromStdString(row[1]);
+            return out;
+        };
+        auto expected = [](const DrawHistory& h) {
+            QStringList out;
+            for (int i = 0; i < h.size(); ++i)
+                out << QString::fromStdString(numbersWithBlanks(h.main(i)));
+            return out;
+        };
+        QVERIFY(!p.main.toolWindow("Tfrmtotalfilt"));
+        p.main.findChild<QAction*>("tlbbianwan")->trigger();
+        QVERIFY(p.main.toolWindow("Tfrmtotalfilt"));
+        QVERIFY(p.main.toolWindow("Tfrmtotalfilt")->isHidden());
+        QCOMPARE(numbers(), expected(p.state.Variable.history));
+        const std::vector<int> firstPermutation = p.state.Variable.settings.permutation;
+        p.main.findChild<QAction*>("tlbbianwan")->trigger();
+        QVERIFY(p.state.Variable.settings.permutation != firstPermutation);
+        QCOMPARE(numbers(), expected(p.state.Variable.history));
+        p.main.findChild<QAction*>("tlbbiaozhun")->trigger();
+        QCOMPARE(numbers(), expected(p.state.history()));
+        QVERIFY(p.main.toolWindow("Tfrmtotalfilt")->isHidden());
     }
 };
 

@@ -256,3 +256,19 @@ TEST(Import, RealTwoColourBallHistory)
     EXPECT_EQ(o.state.history().issue(0), 2003001);
     EXPECT_EQ(o.state.nextIssue(), 2026112);
 }
+
+TEST(TrendSwitch, RefusedVariableBuildKeepsTheCurrentView)
+{
+    Opened o;
+    DrawHistory h(6, 1);
+    const int draw[] = {1, 2, 3, 4, 5, 6, 7};
+    h.append(2003001, std::span<const int>(draw, 6), std::span<const int>(draw + 6, 1));
+    o.state.setHistoryForTests(TwoColourBall(), h);
+    VariableSettings notAPermutation;
+    notAPermutation.window = 5;
+    notAPermutation.permutation.assign(34, 1);
+    EXPECT_THROW(o.state.BuildVariableTrend(notAPermutation), std::invalid_argument);
+    EXPECT_EQ(o.state.Mode, TrendMode::Standard);
+    ASSERT_EQ(o.state.Rows.size(), 1u);
+    EXPECT_EQ(o.state.Rows[0].numbers, "01 02 03 04 05 06 + 07");
+}
