@@ -295,22 +295,19 @@ std::string followExclusionOpenName(const std::string& lotteryName, const std::s
     return lotteryName + issueText + "期投注号码.txt";
 }
 
-std::string betFileLine(std::string_view shown)
+std::string betFileLine(std::string_view shown, std::int64_t lineNumber)
 {
-    if (shown.size() <= 7)
+    std::size_t width = 7;
+    for (std::int64_t n = lineNumber; n >= 10'000'000; n /= 10)
+        ++width;
+    if (shown.size() <= width)
         return {};
-    std::size_t drop = 7;
-    const bool numbered = std::all_of(shown.begin(), shown.begin() + 7,
-                                      [](char c) { return c >= '0' && c <= '9'; });
-    if (numbered)
-        while (drop < shown.size() && shown[drop] >= '0' && shown[drop] <= '9')
-            ++drop;
-    return std::string(trimBlanks(shown.substr(drop)));
+    return std::string(trimBlanks(shown.substr(width)));
 }
 
 void BetFileWriter::addShownLine(std::string_view shownLine)
 {
-    const std::string bet = betFileLine(shownLine);
+    const std::string bet = betFileLine(shownLine, ++shown_);
     if (bet.empty())
         return;
     out_.append(bet);

@@ -92,10 +92,11 @@ std::string defaultBetFileName(const std::string& lotteryName, const DrawHistory
 // What the follow exclusion's open dialog proposes: name + issue text + "期投注号码.txt".
 std::string followExclusionOpenName(const std::string& lotteryName, const std::string& issueText);
 
-// The BetFile line for one shown line: the sequence number dropped, blanks
-// trimmed. Lines past 9,999,999 carry eight or more digits; the extra digits
-// are part of the sequence number and are dropped too.
-std::string betFileLine(std::string_view shownLine);
+// The BetFile line for shown line n (1-based): its sequence number dropped,
+// blanks trimmed. The number of line n is written with at least seven digits,
+// so lines past 9,999,999 drop eight or more characters; a hand-edited line
+// that lost its blanks still keeps its first red number.
+std::string betFileLine(std::string_view shownLine, std::int64_t lineNumber);
 
 // Writes a BetFile from shown lines pushed one at a time (the save rule of
 // saveBetFile), through a temporary file and a rename on finish().
@@ -111,6 +112,7 @@ public:
 private:
     SafeFileWriter out_;
     std::int64_t lines_ = 0;
+    std::int64_t shown_ = 0;
 };
 
 // Pulls the next shown line into `line`; false at the end.

@@ -73,6 +73,9 @@ TEST_F(FilterCli, RefusedRunsExitWithTheWindowsMessage)
         // The reversed hit counts are checked even without the banker box.
         {{"--sum", "90-110", "--banker-hits", "3-1", "--blues", "07"},
          QStringLiteral("胆码前面的中奖个数应该小于等于后面的中奖个数！")},
+        // Banker numbers joined by a comma alone are one item, not a whole number.
+        {{"--banker", "03,07", "--blues", "07"}, QStringLiteral("“03,07”不是有效的整数。")},
+        {{"--banker", "", "--blues", "07"}, QStringLiteral("请输入胆码以及最少中奖个数和最多中奖个数！")},
     };
     for (const Case& c : cases) {
         const CliRun r = cli(home, QStringList{"filter", kSsq} + c.args + QStringList{"--out", home.file("x.txt")});

@@ -144,13 +144,33 @@ TEST(BetFile, DefaultNamesUseTheLastIssuePlusOneWithoutRollOver)
     EXPECT_EQ(followExclusionOpenName(kTwoColourBall, "2025151"), "中国福彩双色球2025151期投注号码.txt");
 }
 
+// The sequence number of line n has at least seven digits: from line
+// 10,000,000 on it has eight, and all of them are dropped.
+TEST(BetFile, SaveDropsTheSequenceNumberOfItsLine)
+{
+    struct Case {
+        const char* shown;
+        std::int64_t line;
+        const char* bet;
+    } cases[] = {
+        {"0000001    01 02 03 04 05 06+01", 1, "01 02 03 04 05 06+01"},
+        {"9999999    01 02 03 04 05 06+01", 9'999'999, "01 02 03 04 05 06+01"},
+        {"10000000    01 02 03 04 05 07+16", 10'000'000, "01 02 03 04 05 07+16"},
+        {"17721088    28 29 30 31 32 33+16", 17'721'088, "28 29 30 31 32 33+16"},
+        {"000000101 02 03 04 05 06+01", 1, "01 02 03 04 05 06+01"}, // blanks lost by a hand edit
+        {"0000002    03 07 11 19 25 33 ", 2, "03 07 11 19 25 33"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(betFileLine(c.shown, c.line), c.bet) << c.shown;
+}
+
 TEST(BetFile, SaveDropsSequenceNumbersAndBlanks)
 {
     ScratchDir dir;
     const std::vector<std::string> shown{
         "0000001    01 02 03 04 05 06+01",
         "0000002    03 07 11 19 25 33 ",
-        "10000000    01 02 03 04 05 07+16", // eight-digit sequence number
+        "0000003    01 02 03 04 05 07+16",
         "0000004",                           // emptied by hand: no blank line in the file
     };
     const FileWriteResult r = saveBetFile(dir / "bets.txt", shown);

@@ -412,6 +412,48 @@ private slots:
         QCOMPARE(f.memcode()->lineCount(), 26);
     }
 
+    void noSurvivorsAndLoadKeepTheirControls()
+    {
+        Fixture f;
+        f.range("chkhei", "comhei1", "21", "comhei2", "22");
+        f.clickBlue(1);
+        f.click("btnfilt");
+        QCOMPARE(f.memcode()->lineCount(), 2);
+
+        // No survivor: the message, an empty memo, the boxes stay ticked, and
+        // the narrowed set stays narrowed (no start from all combinations).
+        f.range("chkjishu", "comjiou1", "0", "comjiou2", "0");
+        f.click("btnfilt");
+        QCOMPARE(f.dialogs->lastText(), QStringLiteral("没有符合条件的投注号码，请重新选择过滤条件！"));
+        QCOMPARE(f.memcode()->lineCount(), 0);
+        QVERIFY(f.check("chkjishu")->isChecked());
+        QVERIFY(!f.w->startFromAll());
+        f.check("chkjishu")->setChecked(false);
+        f.range("chkhei", "comhei1", "21", "comhei2", "183");
+        f.click("btnfilt");
+        QCOMPARE(f.dialogs->lastText(), QStringLiteral("没有符合条件的投注号码，请重新选择过滤条件！"));
+
+        // A random choice leaves its count as typed and unchooses the rest.
+        f.check("chkhongqiu")->setChecked(true);
+        f.clickRed(33);
+        f.edit("edtsuiji1")->setText("7");
+        f.click("btnsuiji1");
+        QCOMPARE(f.edit("edtsuiji1")->text(), QStringLiteral("7"));
+        QCOMPARE(f.w->redPanels()->chosenNumbers().size(), std::size_t(7));
+
+        // A load unticks the seven metric boxes but not the banker box.
+        f.check("chkdanma")->setChecked(true);
+        f.check("chkac")->setChecked(true);
+        f.dialogs->openAnswers << f.home.write("l.txt", "01 02 03 04 05 06+01\r\n01 02 03 04 05 07\r\n01 02 03 04 05 08+09\r\n");
+        f.click("btnload");
+        QCOMPARE(f.label(), QStringLiteral("过滤结果：3注"));
+        QVERIFY(f.check("chkdanma")->isChecked());
+        QVERIFY(!f.check("chkac")->isChecked() && !f.check("chkhei")->isChecked());
+        QCOMPARE(f.w->redPanels()->chosenNumbers(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+        QCOMPARE(f.w->bluePanels()->chosenNumbers(), (std::vector<int>{1})); // no blue read after the short line
+        QVERIFY(!f.w->startFromAll());
+    }
+
     void handEditIsKeptAndSaved()
     {
         Fixture f;
