@@ -12,20 +12,13 @@
 #include "common/random.h"
 #include "filter/betlist.h"
 #include "filter/text_lines.h"
+#include "data/program_dir.h"
 #include "filter/total_filter.h"
 
 namespace zelvor::cli {
 
 namespace {
 
-std::filesystem::path toPath(const QString& file)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(file.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(file).toStdString());
-#endif
-}
 
 const char* kUsage =
     "usage: zelvor-cli filter NAME [--big A-B] [--odd A-B] [--sum A-B] [--span A-B] [--dispersion A-B] "
@@ -145,7 +138,7 @@ int cmdFilter(QStringList args)
         return 1;
     }
     listFile.close();
-    const std::filesystem::path list = toPath(listFile.fileName());
+    const std::filesystem::path list = fsPath(listFile.fileName());
 
     TotalFilter filter(state.AllCombinations);
     if (!from.isEmpty()) {
@@ -157,7 +150,7 @@ int cmdFilter(QStringList args)
         options.specialRange = lottery.specialRange;
         options.specialCount = lottery.specialCount;
         options.listFile = list;
-        const BetFileLoad load = loadBetFile(toPath(from), options);
+        const BetFileLoad load = loadBetFile(fsPath(from), options);
         if (!load.ok()) {
             err() << QString::fromStdString(load.error) << "\n";
             return 1;
@@ -188,7 +181,7 @@ int cmdFilter(QStringList args)
         return 1;
     }
 
-    BetFileWriter writer(toPath(outFile));
+    BetFileWriter writer(fsPath(outFile));
     if (!writer.isOpen()) {
         err() << QString::fromStdString(writer.finish().error) << "\n";
         return 1;

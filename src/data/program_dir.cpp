@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -48,6 +49,15 @@ QString ProgramDir()
 }
 
 QString DatabaseFile() { return ProgramDir() + QStringLiteral("数据库/彩票数据.mdb"); }
+
+std::filesystem::path fsPath(const QString& file)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(file.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(file).toStdString());
+#endif
+}
 
 QString ListFilePath() { return ProgramDir() + QStringLiteral("temp.txt"); }
 

@@ -2,6 +2,7 @@
 // Where the program keeps its files: ProgramDir is the executable's folder
 // (with a trailing separator) unless --home DIR or ZELVOR_HOME points elsewhere.
 #include <QString>
+#include <filesystem>
 #include <QStringList>
 
 namespace zelvor {
@@ -14,6 +15,8 @@ void setProgramDir(const QString& dir);
 QString ProgramDir();
 // ProgramDir + "数据库/彩票数据.mdb".
 QString DatabaseFile();
+// A file name as the standard library's file functions want it.
+std::filesystem::path fsPath(const QString& file);
 // ProgramDir + "temp.txt".
 QString ListFilePath();
 // The desktop folder (the start folder of most file dialogs); empty when unknown.

@@ -18,15 +18,6 @@
 
 namespace zelvor {
 
-std::filesystem::path fsPath(const QString& file)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(file.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(file).toStdString());
-#endif
-}
-
 namespace {
 
 constexpr int kMargin = 4;

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "common/progress.h"
+#include "data/program_dir.h"
 #include "filter/betlist.h"
 
 class QLineEdit;
@@ -23,8 +24,6 @@ namespace zelvor {
 
 class ListFile;
 
-// A file name as the core's file functions take it.
-std::filesystem::path fsPath(const QString& file);
 
 class BetListView : public QAbstractScrollArea {
     Q_OBJECT

@@ -3,31 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "support/cli_runner.h"
+#include "support/combinatorics.h"
 #include "support/temp_home.h"
 
 using zelvor::testing::cli;
 using zelvor::testing::CliRun;
+using zelvor::testing::subsetsWithSum;
 using zelvor::testing::TempHome;
 
 namespace {
 
 const QString kSsq = QStringLiteral("中国福彩双色球");
 
-// Counts 6-subsets of 1..33 whose sum lies in lo..hi, by plain nested loops.
-long long subsetsWithSum(int lo, int hi)
-{
-    long long n = 0;
-    for (int a = 1; a <= 28; ++a)
-        for (int b = a + 1; b <= 29; ++b)
-            for (int c = b + 1; c <= 30; ++c)
-                for (int d = c + 1; d <= 31; ++d)
-                    for (int e = d + 1; e <= 32; ++e)
-                        for (int f = e + 1; f <= 33; ++f) {
-                            const int s = a + b + c + d + e + f;
-                            n += s >= lo && s <= hi;
-                        }
-    return n;
-}
 
 QByteArray readAll(const QString& file)
 {

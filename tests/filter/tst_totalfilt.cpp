@@ -25,6 +25,7 @@
 #include "data/u_index.h"
 #include "filter/u_totalfilt.h"
 #include "support/fake_dialogs.h"
+#include "support/combinatorics.h"
 #include "support/temp_home.h"
 #include "ui/bet_list_view.h"
 #include "ui/number_panels.h"
@@ -34,21 +35,6 @@ using namespace zelvor::testing;
 
 namespace {
 
-// Counts 6-subsets of 1..33 with lo <= sum <= hi, by plain nested loops.
-qint64 subsetsWithSum(int lo, int hi)
-{
-    qint64 n = 0;
-    for (int a = 1; a <= 28; ++a)
-        for (int b = a + 1; b <= 29; ++b)
-            for (int c = b + 1; c <= 30; ++c)
-                for (int d = c + 1; d <= 31; ++d)
-                    for (int e = d + 1; e <= 32; ++e)
-                        for (int f = e + 1; f <= 33; ++f) {
-                            const int s = a + b + c + d + e + f;
-                            n += s >= lo && s <= hi;
-                        }
-    return n;
-}
 
 DrawHistory threeDraws()
 {
