@@ -59,6 +59,19 @@ class MainWindowTest : public QObject {
         });
     }
 
+    // "打开彩票(&O)" through the catalogue dialog.
+    static void openThroughMenu(Tfrmmain& main, const QString& lottery)
+    {
+        scriptCatalogue(main, lottery, "btnopen");
+        main.mnuopenClick();
+    }
+
+    static void importThreeDraws(const TempHome& home)
+    {
+        home.write("h.txt", "2003001 1 2 3 4 5 6 7\n2003002 7 8 9 10 11 12 1\n2003003 3 9 16 22 30 33 5\n");
+        importHistoryFile(home.database(), QStringLiteral("中国福彩双色球"), home.file("h.txt"));
+    }
+
 private slots:
     void menuStateFollowsTheOpenLottery()
     {
@@ -78,8 +91,7 @@ private slots:
         QVERIFY(!enabled("mnutotalfilt"));
         QVERIFY(!p.main.findChild<QTabBar*>("tabmain")->isVisible());
 
-        scriptCatalogue(p.main, QStringLiteral("中国福彩双色球"), "btnopen");
-        p.main.mnuopenClick();
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
         QVERIFY(p.state.LotteryOpen);
         QCOMPARE(p.main.windowTitle(), QStringLiteral("Zelvor《中国福彩双色球》"));
         QVERIFY(enabled("mnuanalysis0"));
@@ -140,8 +152,7 @@ private slots:
         DialogScript dialogs;
         home.exec({QStringLiteral("insert into 中国福彩双色球彩票号码表 values('2003001',1,2,3,'',5,6,7,'2003-2-23')")});
         Program p;
-        scriptCatalogue(p.main, QStringLiteral("中国福彩双色球"), "btnopen");
-        p.main.mnuopenClick();
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
         QVERIFY(!p.state.LotteryOpen);
         QVERIFY(dialogs->lastText().contains("2003001"));
         QCOMPARE(p.main.windowTitle(), QStringLiteral("Zelvor"));
@@ -166,8 +177,7 @@ private slots:
         TempHome home;
         DialogScript dialogs;
         Program p;
-        scriptCatalogue(p.main, QStringLiteral("中国福彩双色球"), "btnopen");
-        p.main.mnuopenClick();
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
         auto* mdi = p.main.findChild<QMdiArea*>("mdi");
         QCOMPARE(mdi->subWindowList().size(), 1);
         QPointer<QWidget> first = p.main.currentChild();
@@ -186,8 +196,7 @@ private slots:
         TempHome home;
         DialogScript dialogs;
         Program p;
-        scriptCatalogue(p.main, QStringLiteral("中国福彩双色球"), "btnopen");
-        p.main.mnuopenClick();
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
         QStringList opened;
         for (const QString& cls : toolWindowClasses())
             if (p.main.openToolWindow(cls))
@@ -262,11 +271,9 @@ private slots:
     {
         TempHome home;
         DialogScript dialogs;
-        home.write("h.txt", "2003001 1 2 3 4 5 6 7\n2003002 7 8 9 10 11 12 1\n2003003 3 9 16 22 30 33 5\n");
-        importHistoryFile(home.database(), QStringLiteral("中国福彩双色球"), home.file("h.txt"));
+        importThreeDraws(home);
         Program p;
-        scriptCatalogue(p.main, QStringLiteral("中国福彩双色球"), "btnopen");
-        p.main.mnuopenClick();
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
         QCOMPARE(p.state.Mode, TrendMode::Standard);
         p.main.findChild<QAction*>("tlbbianwan")->trigger();
         QCOMPARE(p.state.Mode, TrendMode::Variable);
@@ -334,8 +341,7 @@ private slots:
                 order << a->objectName();
         QCOMPARE(order, (QStringList{"tlbopen", "tlbdata", "tlbpiantai", "tlbyilou", "tlbala", "tlbbiaozhun",
                                      "tlbbianwan", "tlbyansi", "tlbexit"}));
-        scriptCatalogue(p.main, QStringLiteral("中国福彩双色球"), "btnopen");
-        p.main.mnuopenClick();
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
         QVERIFY(p.state.LotteryOpen);
         check(true);
         QCOMPARE(p.main.findChild<QTabBar*>("tabmain")->currentIndex(), 0);
@@ -407,8 +413,7 @@ private slots:
         TempHome home;
         DialogScript dialogs;
         Program p;
-        scriptCatalogue(p.main, QStringLiteral("中国福彩双色球"), "btnopen");
-        p.main.mnuopenClick();
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
         auto* tabs = p.main.findChild<QTabBar*>("tabmain");
         // Keyboard and wheel change the tab without a click; the child follows all the same.
         QTest::keyClick(tabs, Qt::Key_Right);
@@ -425,11 +430,9 @@ private slots:
     {
         TempHome home;
         DialogScript dialogs;
-        home.write("h.txt", "2003001 1 2 3 4 5 6 7\n2003002 7 8 9 10 11 12 1\n2003003 3 9 16 22 30 33 5\n");
-        importHistoryFile(home.database(), QStringLiteral("中国福彩双色球"), home.file("h.txt"));
+        importThreeDraws(home);
         Program p;
-        scriptCatalogue(p.main, QStringLiteral("中国福彩双色球"), "btnopen");
-        p.main.mnuopenClick();
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
         p.main.findChild<QAction*>("mnuanalysis1")->trigger();
         auto numbers = [&] {
             auto* w = dynamic_cast<MetricWindow*>(p.main.currentChild());
