@@ -54,8 +54,10 @@ void TrendGrid::layoutColumns()
     }
     const int w0 = std::max(70, fm.horizontalAdvance("2001001") + 12);
     const int w1 = std::max(130, fm.horizontalAdvance(numbersTemplate) + 12);
+    // The number columns share what the issue, numbers and separator columns
+    // leave (those are wider than 70 and 130 when the font needs it).
     const int numberColumns = std::max(1, n - 4);
-    const int each = std::max(fm.horizontalAdvance("00") + 6, (viewport()->width() - 248) / numberColumns);
+    const int each = std::max(fm.horizontalAdvance("00") + 6, (viewport()->width() - w0 - w1 - 16) / numberColumns);
     for (int c = 0; c < n; ++c)
         widths_[c] = each;
     widths_[0] = w0;
