@@ -87,10 +87,11 @@ Tfrmindex::Tfrmindex(LotteryState& state, QWidget* parent) : QDialog(parent), st
     btnopen_->setObjectName("btnopen");
     btnext_ = new QPushButton(QStringLiteral("退出"), this);
     btnext_->setObjectName("btnext");
-    for (QPushButton* b : {btnadd_, btndel_, btnopen_, btnext_}) {
-        b->setAutoDefault(false);
+    for (QPushButton* b : {btnadd_, btndel_, btnopen_, btnext_})
         buttons->addWidget(b);
-    }
+    // Enter in the list opens the selected lottery; a focused button keeps
+    // its own Enter.
+    btnopen_->setDefault(true);
     right->addLayout(buttons, 6, 0, 1, 2);
     root->addLayout(right);
 

@@ -216,7 +216,8 @@ void Tfrmtotalfilt::buildControls()
     auto button = [this](const char* name, const QString& text) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
-        b->setAutoDefault(false);
+        // A focused button takes Enter itself; elsewhere Enter means "过滤".
+        b->setAutoDefault(true);
         return b;
     };
     btnfilt_ = button("btnfilt", QStringLiteral("过滤"));

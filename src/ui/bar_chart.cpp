@@ -147,7 +147,9 @@ void BarChart::layoutCategoryLabels()
     // Issue labels: flat when they fit, upright when only their height fits,
     // none when even that would overlap (the grid names every issue).
     axisX_->setLabelsVisible(slot >= tall);
-    axisX_->setLabelsAngle(slot >= widest + 8 ? 0 : -90);
+    // The axis keeps a margin inside each slot and elides a label that
+    // does not fit; lay a label flat only with room to spare.
+    axisX_->setLabelsAngle(slot >= widest + 20 ? 0 : -90);
 
     // Value marks follow the same rule; within a group of sets the marks
     // stand one bar width apart, a single set's one slot apart.

@@ -408,6 +408,37 @@ private slots:
         QCOMPARE(QString::fromStdString(state.CurrentLottery.name), QStringLiteral("中国福彩双色球"));
     }
 
+    void enterInTheCatalogueOpensAndAFocusedExitStaysExit()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        Tdatamod datamod;
+        LotteryState state(datamod);
+        {
+            // Enter on the exit button leaves without opening anything.
+            Tfrmindex dlg(state);
+            dlg.show();
+            auto* list = dlg.findChild<QListWidget*>("lstcaipiao");
+            list->setCurrentItem(list->findItems(QStringLiteral("中国福彩双色球"), Qt::MatchExactly).value(0));
+            auto* exit = dlg.findChild<QPushButton*>("btnext");
+            exit->setFocus();
+            QTest::keyClick(exit, Qt::Key_Return);
+            QVERIFY(!dlg.isVisible());
+            QVERIFY(!state.LotteryOpen);
+        }
+        Tfrmindex dlg(state);
+        dlg.show();
+        auto* list = dlg.findChild<QListWidget*>("lstcaipiao");
+        list->setFocus();
+        // Nothing chosen: Enter asks for a lottery, as the button does.
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(dialogs->lastText(), QStringLiteral("请选择彩票！"));
+        list->setCurrentItem(list->findItems(QStringLiteral("中国福彩双色球"), Qt::MatchExactly).value(0));
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(state.LotteryOpen);
+        QCOMPARE(dialogs->messages.size(), 1);
+    }
+
     void everyTabChangeReplacesTheChild()
     {
         TempHome home;

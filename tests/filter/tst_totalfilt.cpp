@@ -440,6 +440,26 @@ private slots:
         QVERIFY(!f.w->startFromAll());
     }
 
+    void enterRunsTheFilterUnlessAnotherButtonHasFocus()
+    {
+        Fixture f;
+        f.w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
+        f.range("chkhei", "comhei1", "21", "comhei2", "22");
+        f.clickBlue(1);
+        QLineEdit* banker = f.edit("edtdanma");
+        banker->setFocus();
+        QTest::keyClick(banker, Qt::Key_Return);
+        QCOMPARE(f.label(), QStringLiteral("过滤结果：2注"));
+        // Enter on a focused "清空" clears instead of running again.
+        auto* clear = f.get<QPushButton>("btnclear");
+        clear->setFocus();
+        QTest::keyClick(clear, Qt::Key_Return);
+        QCOMPARE(f.label(), QStringLiteral("过滤结果："));
+        QCOMPARE(f.memcode()->lineCount(), 0);
+        QVERIFY(f.dialogs->messages.isEmpty());
+    }
+
     void handEditIsKeptAndSaved()
     {
         Fixture f;
