@@ -173,7 +173,7 @@ void Tfrmtotalfilt::buildControls()
 
     GroupBox2_ = new QGroupBox(this);
     GroupBox2_->setObjectName("GroupBox2");
-    left->addWidget(GroupBox2_, 5);
+    left->addWidget(GroupBox2_);
 
     auto* blue = new QHBoxLayout;
     blue->setSpacing(4);
@@ -191,7 +191,8 @@ void Tfrmtotalfilt::buildControls()
 
     GroupBox3_ = new QGroupBox(this);
     GroupBox3_->setObjectName("GroupBox3");
-    left->addWidget(GroupBox3_, 3);
+    left->addWidget(GroupBox3_);
+    left->addStretch(1);
 
     // ---- the list and the buttons
     auto* right = new QVBoxLayout;
@@ -594,6 +595,9 @@ void Tfrmtotalfilt::showEvent(QShowEvent* event)
         return;
     centred_ = true;
     if (QScreen* screen = this->screen()) {
+        // Room for a longer list than the minimum layout gives, within the screen.
+        const QSize room = screen->availableGeometry().size() * 0.9;
+        resize(std::max(width(), std::min(1100, room.width())), std::max(height(), std::min(720, room.height())));
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());

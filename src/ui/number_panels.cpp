@@ -1,5 +1,7 @@
 #include "ui/number_panels.h"
 
+#include <algorithm>
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QMouseEvent>
@@ -12,7 +14,9 @@ NumberPanel::NumberPanel(int number, QWidget* parent) : QFrame(parent), number_(
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(1);
     setMinimumSize(26, 22);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // Panels share their group box's width; their height stays that of a row of text.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setFixedHeight(std::max(22, fontMetrics().height() + 10));
 }
 
 void NumberPanel::setCaption(const QString& caption)
