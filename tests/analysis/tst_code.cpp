@@ -7,6 +7,7 @@
 #include "data/u_datamod.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_home.h"
+#include "support/window_context.h"
 #include "ui/trend_grid.h"
 
 using namespace zelvor;
@@ -39,12 +40,8 @@ private slots:
                      {{"中国香港六合彩", LotteryKind::Lotto, 49, 7, 0, 0}, 53, ""},
                      {{"中国福彩3D", LotteryKind::Digit, 10, 3, 0, 0}, 14, ""}};
         for (const Case& c : cases) {
-            Tdatamod datamod;
-            LotteryState state(datamod);
-            state.setHistoryForTests(c.lottery, DrawHistory(c.lottery.pickCount, c.lottery.specialCount));
-            Random random(1);
-            AppContext context{state, random, nullptr};
-            Tfrmcode w(context);
+            WindowContext env(c.lottery, DrawHistory(c.lottery.pickCount, c.lottery.specialCount));
+            Tfrmcode w(env.context);
             w.resize(1200, 600);
             TrendGrid* g = w.grid();
             QCOMPARE(g->columnCount(), c.columns);
@@ -59,12 +56,8 @@ private slots:
 
     void newestDrawOnTopInStoredOrder()
     {
-        Tdatamod datamod;
-        LotteryState state(datamod);
-        state.setHistoryForTests({"中国福彩双色球", LotteryKind::Lotto, 33, 6, 16, 1}, smallHistory());
-        Random random(1);
-        AppContext context{state, random, nullptr};
-        Tfrmcode w(context);
+        WindowContext env(TwoColourBall(), smallHistory());
+        Tfrmcode w(env.context);
         TrendGrid* g = w.grid();
         QCOMPARE(g->rowCount(), 4);
         QCOMPARE(g->cellText(0, 1), QStringLiteral("2003003"));
@@ -80,12 +73,10 @@ private slots:
 
     void variableTrendChangesRedsAndKeepsBlues()
     {
-        Tdatamod datamod;
-        LotteryState state(datamod);
-        state.setHistoryForTests({"中国福彩双色球", LotteryKind::Lotto, 33, 6, 16, 1}, smallHistory());
-        Random random(11);
-        AppContext context{state, random, nullptr};
-        Tfrmcode w(context);
+        WindowContext env(TwoColourBall(), smallHistory(), 11);
+        LotteryState& state = env.state;
+        Random& random = env.random;
+        Tfrmcode w(env.context);
         const QString standard = w.grid()->cellText(1, 2);
         state.BuildVariableTrend(random);
         w.trendChanged(TrendMode::Variable);

@@ -16,6 +16,7 @@
 #include "data/lottery_state.h"
 #include "data/u_datamod.h"
 #include "support/fake_dialogs.h"
+#include "support/window_context.h"
 #include "ui/bar_chart.h"
 
 using namespace zelvor;
@@ -56,14 +57,10 @@ QString numbersText(std::span<const int> x)
 }
 
 // One window of the family on a history, with its own state.
-struct Harness {
-    Tdatamod datamod;
-    LotteryState state{datamod};
-    Random random{5};
-    AppContext context{state, random, nullptr};
+struct Harness : WindowContext {
     std::unique_ptr<MetricWindow> window;
 
-    explicit Harness(const DrawHistory& h) { state.setHistoryForTests(kSsq, h); }
+    explicit Harness(const DrawHistory& h) : WindowContext(kSsq, h, 5) {}
     MetricWindow& open(int tab)
     {
         QWidget* w = childWindowFactory(tab)(context, nullptr);

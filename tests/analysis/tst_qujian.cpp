@@ -15,6 +15,7 @@
 #include "data/lottery_state.h"
 #include "data/u_datamod.h"
 #include "support/fake_dialogs.h"
+#include "support/window_context.h"
 #include "ui/bar_chart.h"
 
 using namespace zelvor;
@@ -37,16 +38,11 @@ DrawHistory fixture()
     return h;
 }
 
-struct Harness {
-    Tdatamod datamod;
-    LotteryState state{datamod};
-    Random random{3};
-    AppContext context{state, random, nullptr};
+struct Harness : WindowContext {
     std::unique_ptr<Tfrmqujian> window;
 
-    explicit Harness(const DrawHistory& h, const LotteryParams& lottery = kSsq)
+    explicit Harness(const DrawHistory& h, const LotteryParams& lottery = kSsq) : WindowContext(lottery, h, 3)
     {
-        state.setHistoryForTests(lottery, h);
         window.reset(qobject_cast<Tfrmqujian*>(childWindowFactory(9)(context, nullptr)));
     }
 };

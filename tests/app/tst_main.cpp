@@ -26,6 +26,7 @@
 #include "data/u_index.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_home.h"
+#include "support/window_context.h"
 
 using namespace zelvor;
 using namespace zelvor::testing;
@@ -33,11 +34,8 @@ using namespace zelvor::testing;
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-    struct Program {
-        Tdatamod datamod;
-        LotteryState state{datamod};
-        Random random{7};
-        AppContext context{state, random, nullptr};
+    struct Program : WindowContext {
+        Program() : WindowContext(7) {}
         Tfrmmain main{context};
     };
 

@@ -27,6 +27,7 @@
 #include "support/fake_dialogs.h"
 #include "support/combinatorics.h"
 #include "support/temp_home.h"
+#include "support/window_context.h"
 #include "ui/bet_list_view.h"
 #include "ui/number_panels.h"
 
@@ -57,10 +58,10 @@ QByteArray readAll(const QString& file)
 }
 
 // A window over a small two-colour-ball history, without a database.
-struct Fixture {
+struct Fixture : WindowContext {
     explicit Fixture(const LotteryParams& lottery = TwoColourBall(), const DrawHistory& history = threeDraws())
+        : WindowContext(lottery, history, 11)
     {
-        state.setHistoryForTests(lottery, history);
         w = std::make_unique<Tfrmtotalfilt>(context);
     }
     template <class T> T* get(const char* name) const
@@ -91,10 +92,6 @@ struct Fixture {
 
     TempHome home; // ProgramDir with temp.txt
     DialogScript dialogs;
-    Tdatamod datamod;
-    LotteryState state{datamod};
-    Random random{11};
-    AppContext context{state, random, nullptr};
     std::unique_ptr<Tfrmtotalfilt> w;
 };
 
@@ -505,11 +502,9 @@ private slots:
         DialogScript dialogs;
         home.write("h.txt", "2003001 1 2 3 4 5 6 7\n2003002 7 8 9 10 11 12 1\n2003003 3 9 16 22 30 33 5\n");
         importHistoryFile(home.database(), QStringLiteral("中国福彩双色球"), home.file("h.txt"));
-        Tdatamod datamod;
-        LotteryState state(datamod);
-        Random random(5);
-        AppContext context{state, random, nullptr};
-        Tfrmmain main(context);
+        WindowContext env(5);
+        LotteryState& state = env.state;
+        Tfrmmain main(env.context);
         QTimer::singleShot(0, &main, [&main] {
             Tfrmindex* dlg = main.catalogueDialog();
             auto* list = dlg->findChild<QListWidget*>("lstcaipiao");
