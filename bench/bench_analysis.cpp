@@ -53,6 +53,18 @@ DrawHistory readSsq(bool& ok)
     }
 }
 
+// The real two-colour-ball history, read once; skips the benchmark when absent.
+const DrawHistory* realHistory(benchmark::State& state)
+{
+    bool ok = false;
+    static const DrawHistory h = readSsq(ok);
+    if (h.empty()) {
+        state.SkipWithError("ssq.csv not found under ZELVOR_SHARED_DATA");
+        return nullptr;
+    }
+    return &h;
+}
+
 VariableSettings fixedSettings()
 {
     Random random(42);
@@ -80,12 +92,10 @@ BENCHMARK(BM_VariableTrend20000Literal)->Unit(benchmark::kMillisecond);
 
 void BM_StandardTrendSsq(benchmark::State& state)
 {
-    bool ok = false;
-    const DrawHistory h = readSsq(ok);
-    if (!ok || h.empty()) {
-        state.SkipWithError("ssq.csv not found under ZELVOR_SHARED_DATA");
+    const DrawHistory* real = realHistory(state);
+    if (!real)
         return;
-    }
+    const DrawHistory& h = *real;
     for (auto _ : state)
         benchmark::DoNotOptimize(buildStandardTrend(twoColourBall(), h));
     state.counters["draws"] = h.size();
@@ -94,12 +104,10 @@ BENCHMARK(BM_StandardTrendSsq)->Unit(benchmark::kMillisecond);
 
 void BM_MetricWindowSsq(benchmark::State& state)
 {
-    bool ok = false;
-    const DrawHistory h = readSsq(ok);
-    if (!ok || h.empty()) {
-        state.SkipWithError("ssq.csv not found under ZELVOR_SHARED_DATA");
+    const DrawHistory* real = realHistory(state);
+    if (!real)
         return;
-    }
+    const DrawHistory& h = *real;
     for (auto _ : state)
         for (const auto& d : metricWindowFamily())
             benchmark::DoNotOptimize(Compute(d, h, 33, 6, 3));

@@ -191,6 +191,16 @@ bool readRecentCount(QWidget* parent, const QString& text, int drawCount, int& R
     return true;
 }
 
+QWidget* historyColumn(QLabel* label, HistoryGrid* grid, QWidget* parent)
+{
+    auto* column = new QWidget(parent);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(label);
+    layout->addWidget(grid, 1);
+    return column;
+}
+
 QComboBox* makeRecentCountBox(QWidget* parent)
 {
     auto* box = new QComboBox(parent);
@@ -285,11 +295,7 @@ MetricWindow::MetricWindow(const MetricWindowDescriptor& descriptor, AppContext&
     btntongji_->setDefault(true);
 
     // Grid on the left; chart on the right above the summary and the controls.
-    auto* left = new QWidget(this);
-    auto* leftLayout = new QVBoxLayout(left);
-    leftLayout->setContentsMargins(0, 0, 0, 0);
-    leftLayout->addWidget(Label1_);
-    leftLayout->addWidget(tabhistory_, 1);
+    QWidget* left = historyColumn(Label1_, tabhistory_, this);
 
     auto* controls = new QVBoxLayout();
     controls->addWidget(GroupBox1_);

@@ -64,6 +64,8 @@ bool readRecentCount(QWidget* parent, const QString& text, int drawCount, int& R
 
 // Fills comzuijingqishu ("全部期", "1" ... D) showing the default "3".
 void fillRecentCountBox(QComboBox* box, int drawCount);
+// The "历史走势：" label above the history grid, as one column.
+QWidget* historyColumn(QLabel* label, HistoryGrid* grid, QWidget* parent);
 // The editable recent-count box comzuijingqishu, empty until filled.
 QComboBox* makeRecentCountBox(QWidget* parent);
 

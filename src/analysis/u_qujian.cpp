@@ -60,11 +60,7 @@ Tfrmqujian::Tfrmqujian(AppContext& context, QWidget* parent) : QWidget(parent), 
     btntongji_->setObjectName("btntongji");
     btntongji_->setDefault(true);
 
-    auto* left = new QWidget(this);
-    auto* leftLayout = new QVBoxLayout(left);
-    leftLayout->setContentsMargins(0, 0, 0, 0);
-    leftLayout->addWidget(Label1_);
-    leftLayout->addWidget(tabhistory_, 1);
+    QWidget* left = historyColumn(Label1_, tabhistory_, this);
 
     auto* boxes = new QHBoxLayout();
     for (QCheckBox* box : chkqu_)
