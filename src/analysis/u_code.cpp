@@ -21,8 +21,8 @@ Tfrmcode::Tfrmcode(AppContext& context, QWidget* parent) : QWidget(parent), cont
 void Tfrmcode::refresh()
 {
     const LotteryState& s = context_.state;
-    grdcode_->setTrend(&s.Rows, trendLayout(s.CurrentLottery), s.CurrentLottery.pickCount,
-                       s.CurrentLottery.specialCount);
+    grdcode_->setTrend(&s.TrendRows(), trendLayout(s.CurrentLottery()), s.CurrentLottery().pickCount,
+                       s.CurrentLottery().specialCount);
 }
 
 void Tfrmcode::showEvent(QShowEvent* event)

@@ -9,6 +9,7 @@
 
 #include "analysis/metric_analysis.h"
 #include "ui/app_context.h"
+#include "ui/history_grid.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,59 +21,6 @@ class QPushButton;
 namespace zelvor {
 
 class BarChart;
-
-// The history grid of the analysis windows (tabhistory): a fixed header row
-// and one row per draw, painted on demand from the window's result table.
-// Columns 0 and 1 are 60 and 120 pixels wide (wider if the font needs it);
-// the other columns share the rest equally.
-class HistoryGrid : public QTableView {
-    Q_OBJECT
-public:
-    using CellFn = std::function<QString(int row, int column)>;
-    explicit HistoryGrid(QWidget* parent = nullptr);
-
-    // header: the column titles; cell(row, column) for row 0 .. rows - 1.
-    void setTable(const QStringList& header, int rows, CellFn cell);
-    // Rows as the grid counts them: the header row plus one per draw.
-    int rowCount() const;
-    int columnCount() const;
-    // Row 0 is the header row.
-    QString cellText(int column, int row) const;
-    // The first draw row in view (1 = the oldest draw).
-    int topRow() const;
-    // Whether grid row r (1 = oldest draw) is fully inside the viewport.
-    bool rowInView(int row) const;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
-    void layoutColumns();
-    int leastColumnWidth(int column) const;
-    void scrollToNewest();
-
-    class Model;
-    Model* model_ = nullptr;
-    bool userScrolled_ = false;
-};
-
-// Reads comzuijingqishu: "全部期" gives the number of draws, any other text
-// must be a whole number. Shows the conversion message and returns false
-// when it is not.
-bool readRecentCount(QWidget* parent, const QString& text, int drawCount, int& R);
-
-// Fills comzuijingqishu ("全部期", "1" ... D) showing the default "3".
-void fillRecentCountBox(QComboBox* box, int drawCount);
-// The "历史走势：" label above the history grid, as one column.
-QWidget* historyColumn(QLabel* label, HistoryGrid* grid, QWidget* parent);
-// The editable recent-count box comzuijingqishu, empty until filled.
-QComboBox* makeRecentCountBox(QWidget* parent);
-
-// Wires comzuijingqishu: a chosen item or a finished edit calls apply; Enter
-// in the box (the window's default button) also presses recount.
-void connectRecentCountBox(QComboBox* box, QObject* owner, const std::function<bool()>& apply,
-                           const std::function<void()>& recount);
 
 class MetricWindow : public QWidget, public TrendFollower {
     Q_OBJECT
@@ -101,7 +49,6 @@ public:
     QPushButton* recountButton() const { return btntongji_; }
 
 private:
-    const DrawHistory& sourceHistory(TrendMode source) const;
 
     const MetricWindowDescriptor& d_;
     AppContext& context_;

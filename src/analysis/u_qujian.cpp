@@ -9,7 +9,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "analysis/u_metric.h"
+#include "ui/history_grid.h"
+#include "ui/recent_count.h"
 #include "data/lottery_state.h"
 #include "ui/bar_chart.h"
 
@@ -102,7 +103,7 @@ Tfrmqujian::Tfrmqujian(AppContext& context, QWidget* parent) : QWidget(parent), 
     fillRecentCountBox(comzuijingqishu_, D);
     connectRecentCountBox(comzuijingqishu_, this, [this] { return comzuijingqishuChange(); },
                           [this] { btntongjiClick(); });
-    comqujian_->setCurrentIndex(defaultZoneCount(context_.state.CurrentLottery.pickCount) - 1);
+    comqujian_->setCurrentIndex(defaultZoneCount(context_.state.CurrentLottery().pickCount) - 1);
     comqujianChange();
     connect(comqujian_, &QComboBox::currentIndexChanged, this, [this] { comqujianChange(); });
     connect(btntongji_, &QPushButton::clicked, this, [this] { btntongjiClick(); });
@@ -115,8 +116,8 @@ Tfrmqujian::Tfrmqujian(AppContext& context, QWidget* parent) : QWidget(parent), 
 void Tfrmqujian::Compute(TrendMode source)
 {
     const LotteryState& s = context_.state;
-    const DrawHistory& h = source == TrendMode::Variable ? s.Variable.history : s.history();
-    analysis_ = ComputeZones(h, s.CurrentLottery.numberRange, Z_, R_);
+    const DrawHistory& h = s.historyFor(source);
+    analysis_ = ComputeZones(h, s.CurrentLottery().numberRange, Z_, R_);
 
     QStringList header;
     for (const std::string& text : analysis_.header)

@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QEventLoop>
+#include <functional>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
@@ -25,6 +26,7 @@
 #include "common/error.h"
 #include "data/lottery_state.h"
 #include "data/u_index.h"
+#include "ui/busy_scope.h"
 #include "ui/errors.h"
 
 namespace zelvor {
@@ -249,46 +251,53 @@ void Tfrmmain::buildBanner()
 
 void Tfrmmain::fetchBanner()
 {
+    // Runs in the background: the window is shown at once and the banner
+    // appears when both files have arrived. A newer fetch replaces an older one.
+    const int generation = ++bannerGeneration_;
     const QString local = ProgramDir() + QStringLiteral("guanggao.gif");
     QFile::remove(local);
-    bool ok = !web_.bannerEndpoint.isEmpty();
-    if (ok) {
-        QNetworkAccessManager net;
-        net.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
-        net.setTransferTimeout(web_.bannerTimeoutMs);
-        auto fetch = [&](const QString& file, QByteArray& body) {
-            QString base = web_.bannerEndpoint;
-            if (!base.endsWith('/'))
-                base += '/';
-            QNetworkReply* reply = net.get(QNetworkRequest(QUrl(base + file)));
-            QEventLoop loop;
-            QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-            QTimer::singleShot(web_.bannerTimeoutMs + 500, &loop, &QEventLoop::quit);
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-            const bool good = reply->isFinished() && reply->error() == QNetworkReply::NoError
-                              && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 200;
-            if (good)
-                body = reply->readAll();
-            reply->abort();
+    pan_->hide();
+    if (web_.bannerEndpoint.isEmpty())
+        return;
+    if (!net_) {
+        net_ = new QNetworkAccessManager(this);
+        net_->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+    }
+    net_->setTransferTimeout(web_.bannerTimeoutMs);
+    QString base = web_.bannerEndpoint;
+    if (!base.endsWith('/'))
+        base += '/';
+    auto get = [this, base](const QString& file, std::function<void(const QByteArray*)> done) {
+        QNetworkReply* reply = net_->get(QNetworkRequest(QUrl(base + file)));
+        connect(reply, &QNetworkReply::finished, this, [reply, done = std::move(done)] {
             reply->deleteLater();
-            return good;
-        };
-        QByteArray picture;
-        QByteArray link;
-        ok = fetch(QStringLiteral("guanggao.gif"), picture);
-        if (ok) {
-            QSaveFile f(local);
-            ok = f.open(QIODevice::WriteOnly) && f.write(picture) == picture.size() && f.commit();
-        }
-        ok = fetch(QStringLiteral("ggurl.txt"), link) && ok;
-    }
-    QPixmap pix;
-    if (ok && QFile::exists(local) && pix.load(local)) {
-        imggif_->setPixmap(pix);
-        pan_->show();
-    } else {
-        pan_->hide();
-    }
+            const bool good = reply->error() == QNetworkReply::NoError
+                              && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 200;
+            if (!good) {
+                done(nullptr);
+                return;
+            }
+            const QByteArray body = reply->readAll();
+            done(&body);
+        });
+    };
+    get(QStringLiteral("guanggao.gif"), [this, generation, local, get](const QByteArray* picture) {
+        if (generation != bannerGeneration_ || !picture)
+            return;
+        QSaveFile f(local);
+        if (!(f.open(QIODevice::WriteOnly) && f.write(*picture) == picture->size() && f.commit()))
+            return;
+        // The link text is fetched as a check of the endpoint; it is not used further.
+        get(QStringLiteral("ggurl.txt"), [this, generation, local](const QByteArray* link) {
+            QPixmap pix;
+            if (generation != bannerGeneration_ || !link || !pix.load(local))
+                return;
+            imggif_->setPixmap(pix);
+            pan_->show();
+            placeBanner();
+            emit bannerShown();
+        });
+    });
 }
 
 void Tfrmmain::loadBackground()
@@ -392,7 +401,7 @@ void Tfrmmain::enterOpenedState()
         QSignalBlocker block(tabmain_);
         tabmain_->setCurrentIndex(0);
     }
-    setWindowTitle(QStringLiteral("Zelvor《") + QString::fromStdString(context_.state.CurrentLottery.name)
+    setWindowTitle(QStringLiteral("Zelvor《") + QString::fromStdString(context_.state.CurrentLottery().name)
                    + QStringLiteral("》"));
     updateMenuState();
     closeChildren();
@@ -401,10 +410,14 @@ void Tfrmmain::enterOpenedState()
 
 void Tfrmmain::closeChildren()
 {
+    // Taken out of the area at once; deleted when control is back in the
+    // event loop (the tab change may come from one of the child's own controls).
     const QList<QMdiSubWindow*> subs = mdi_->subWindowList(QMdiArea::CreationOrder);
     for (int i = subs.size() - 1; i >= 0; --i) {
-        subs[i]->close();
-        delete subs[i];
+        QMdiSubWindow* sub = subs[i];
+        mdi_->removeSubWindow(sub);
+        sub->hide();
+        sub->deleteLater();
     }
 }
 
@@ -412,11 +425,10 @@ void Tfrmmain::CloseLottery()
 {
     context_.state.CloseLottery();
     closeChildren();
+    // A tool window may be running a loop of its own: it is asked to stop and
+    // deleted once its handler has returned, never from under it.
     for (const QString& cls : toolWindowClasses()) {
-        if (QWidget* w = tools_.value(cls)) {
-            w->close();
-            delete w;
-        }
+        retireWindow(tools_.value(cls));
     }
     tools_.clear();
     tabAction_->setVisible(false);
@@ -426,7 +438,7 @@ void Tfrmmain::CloseLottery()
 
 void Tfrmmain::selectAnalysisTab(int tab)
 {
-    if (!context_.state.LotteryOpen)
+    if (!context_.state.LotteryOpen())
         return;
     {
         QSignalBlocker block(tabmain_);
@@ -504,7 +516,7 @@ void Tfrmmain::notifyTrend(TrendMode mode)
 
 void Tfrmmain::tlbbiaozhunClick()
 {
-    if (!context_.state.LotteryOpen)
+    if (!context_.state.LotteryOpen())
         return;
     if (!guarded([this] { context_.state.BuildStandardTrend(); }))
         return;
@@ -513,7 +525,7 @@ void Tfrmmain::tlbbiaozhunClick()
 
 void Tfrmmain::tlbbianwanClick()
 {
-    if (!context_.state.LotteryOpen)
+    if (!context_.state.LotteryOpen())
         return;
     if (!guarded([this] { context_.state.BuildVariableTrend(context_.random); }))
         return;
@@ -522,7 +534,7 @@ void Tfrmmain::tlbbianwanClick()
 
 void Tfrmmain::updateMenuState()
 {
-    const bool open = context_.state.LotteryOpen;
+    const bool open = context_.state.LotteryOpen();
     for (QAction* a : analysisActions_)
         a->setEnabled(open);
     for (QAction* a : lotteryOnlyActions_)

@@ -15,6 +15,7 @@ class QFrame;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QNetworkAccessManager;
 class QMenu;
 class QTabBar;
 class QToolBar;
@@ -51,8 +52,12 @@ public:
     void switchToVariableTrend() override { tlbbianwanClick(); }
 
     void updateMenuState();
-    // Fetches the banner (bounded by a short timeout); hides it on failure.
+    // Starts fetching the banner in the background (bounded by a short
+    // timeout); it shows when both files have arrived and stays hidden otherwise.
     void fetchBanner();
+
+signals:
+    void bannerShown();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -84,6 +89,8 @@ private:
     QLabel* panclose_ = nullptr;
     QPixmap back_;
     WebSettings web_;
+    QNetworkAccessManager* net_ = nullptr;
+    int bannerGeneration_ = 0;
     QPointer<Tfrmindex> index_;
     QMap<QString, QPointer<QWidget>> tools_;
     // Actions by the window class they open, for the menu state.

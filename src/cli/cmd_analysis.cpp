@@ -17,8 +17,8 @@ int cmdMetrics(QStringList args)
         return 2;
     }
     LotterySession s(args[0]);
-    const LotteryParams& p = s.state.CurrentLottery;
-    const DrawHistory& h = s.state.history();
+    const LotteryParams& p = s.state.CurrentLottery();
+    const DrawHistory& h = s.state.DrawHistory();
     const int N = p.numberRange;
     const int k = p.pickCount;
     for (int i = 0; i < h.size(); ++i) {
@@ -44,7 +44,7 @@ int cmdTrend(QStringList args)
         return 2;
     }
     LotterySession s(args[0]);
-    const int N = s.state.CurrentLottery.numberRange;
+    const int N = s.state.CurrentLottery().numberRange;
     if (variable) {
         if (!window.isEmpty() || !perm.isEmpty()) {
             VariableSettings settings;
@@ -79,7 +79,7 @@ int cmdTrend(QStringList args)
             s.state.BuildVariableTrend(random);
         }
     }
-    for (const TrendRow& row : s.state.Rows) {
+    for (const TrendRow& row : s.state.TrendRows()) {
         QString marks;
         marks.reserve(static_cast<int>(row.cells.size()));
         for (std::size_t c = 2; c < row.cells.size(); ++c)
@@ -88,10 +88,10 @@ int cmdTrend(QStringList args)
     }
     if (variable) {
         out() << "next\t";
-        const auto& lottery = s.state.CurrentLottery;
+        const auto& lottery = s.state.CurrentLottery();
         const int first = lottery.digitsFromZero() ? 0 : 1;
         for (int n = first; n < first + N; ++n)
-            out() << (n > first ? " " : "") << s.state.Variable.nextValue(n);
+            out() << (n > first ? " " : "") << s.state.Variable().nextValue(n);
         out() << '\n';
     }
     return 0;

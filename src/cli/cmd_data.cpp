@@ -20,8 +20,8 @@ int cmdInfo(QStringList args)
         return 2;
     }
     LotterySession s(args[0]);
-    const LotteryParams& p = s.state.CurrentLottery;
-    const DrawHistory& h = s.state.history();
+    const LotteryParams& p = s.state.CurrentLottery();
+    const DrawHistory& h = s.state.DrawHistory();
     out() << "name=" << QString::fromStdString(p.name) << "\n"
           << "kind=" << (p.kind == LotteryKind::Digit ? QStringLiteral("数字型") : QStringLiteral("乐透型")) << "\n"
           << "N=" << p.numberRange << "\n"
@@ -32,7 +32,7 @@ int cmdInfo(QStringList args)
           << "first_issue=" << (h.empty() ? 0 : h.issue(0)) << "\n"
           << "last_issue=" << (h.empty() ? 0 : h.issue(h.size() - 1)) << "\n"
           << "next_issue=" << h.nextIssue() << "\n"
-          << "combinations=" << s.state.AllCombinations.size() << "\n";
+          << "combinations=" << s.state.AllCombinations().size() << "\n";
     return 0;
 }
 

@@ -88,7 +88,7 @@ int cmdFilter(QStringList args)
 
     LotterySession s(args[0]);
     LotteryState& state = s.state;
-    const LotteryParams lottery = state.CurrentLottery;
+    const LotteryParams lottery = state.CurrentLottery();
     const int N = lottery.numberRange;
     const int k = lottery.pickCount;
 
@@ -140,17 +140,11 @@ int cmdFilter(QStringList args)
     listFile.close();
     const std::filesystem::path list = fsPath(listFile.fileName());
 
-    TotalFilter filter(state.AllCombinations);
+    TotalFilter filter(state.AllCombinations());
     if (!from.isEmpty()) {
         // "载入": the file's combinations become the set, its numbers the choice.
-        BetFileLoadOptions options;
-        options.reader = BetFileReader::TotalFilter;
-        options.numberRange = N;
-        options.pickCount = k;
-        options.specialRange = lottery.specialRange;
-        options.specialCount = lottery.specialCount;
-        options.listFile = list;
-        const BetFileLoad load = loadBetFile(fsPath(from), options);
+        const BetFileLoad load =
+            loadBetFile(fsPath(from), betFileLoadOptions(BetFileReader::TotalFilter, lottery, list));
         if (!load.ok()) {
             err() << QString::fromStdString(load.error) << "\n";
             return 1;
@@ -170,9 +164,9 @@ int cmdFilter(QStringList args)
     TotalFilterView view;
     if (variable) {
         state.BuildVariableTrend(programRandom());
-        view = variableView(lottery, state.Variable);
+        view = variableView(lottery, state.Variable());
     } else {
-        view = standardView(lottery, state.history());
+        view = standardView(lottery, state.DrawHistory());
     }
 
     const TotalFilterRun run = filter.run(in, lottery, view, list);

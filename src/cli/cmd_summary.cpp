@@ -45,12 +45,12 @@ int cmdSummary(QStringList args)
         return summaryUsage();
 
     LotterySession s(args[0]);
-    const LotteryParams& p = s.state.CurrentLottery;
+    const LotteryParams& p = s.state.CurrentLottery();
     const MetricWindowDescriptor& d = metricWindowFor(metric->second);
     if (all)
         R = s.state.DrawCount();
     // A freshly opened lottery is in standard mode, which every member opens with.
-    const MetricAnalysis a = Compute(d, s.state.history(), p.numberRange, p.pickCount, R);
+    const MetricAnalysis a = Compute(d, s.state.DrawHistory(), p.numberRange, p.pickCount, R);
     for (const std::string& line : a.summary)
         out() << QString::fromStdString(line) << '\n';
     return 0;
@@ -69,10 +69,10 @@ int cmdZones(QStringList args)
         return 2;
     }
     LotterySession s(args[0]);
-    const LotteryParams& p = s.state.CurrentLottery;
+    const LotteryParams& p = s.state.CurrentLottery();
     if (zones.isEmpty())
         Z = defaultZoneCount(p.pickCount);
-    const ZoneAnalysis a = ComputeZones(s.state.history(), p.numberRange, Z, kDefaultRecentCount);
+    const ZoneAnalysis a = ComputeZones(s.state.DrawHistory(), p.numberRange, Z, kDefaultRecentCount);
     auto line = [](const std::vector<std::string>& cells) {
         QStringList parts;
         for (const std::string& c : cells)

@@ -1,5 +1,6 @@
 #include "data/lottery_state.h"
 
+#include "analysis/trend.h"
 #include "common/error.h"
 #include "data/db_lottery.h"
 #include "data/u_datamod.h"
@@ -13,15 +14,14 @@ void LotteryState::OpenLottery(const QString& name, int kind, const QString& dat
     try {
         datamod_.openConnection(databaseFile);
         const LotteryOptions options = readLotteryOptions(datamod_.t_con(), name);
-        CurrentLottery = lotteryParamsFor(name, kind, options);
-        LotteryOpen = true;
-        Mode = TrendMode::Standard;
+        lottery_ = lotteryParamsFor(name, kind, options);
+        open_ = true;
         trimDrawTable(datamod_.t_con(), name, MaxStoredDraws);
         datamod_.openDrawQuery(name);
-        AllCombinations.buildAll(CurrentLottery.numberRange, CurrentLottery.pickCount);
+        combinations_.buildAll(lottery_.numberRange, lottery_.pickCount);
         BuildStandardTrend();
     } catch (...) {
-        LotteryOpen = false;
+        open_ = false;
         datamod_.closeConnection();
         throw;
     }
@@ -30,47 +30,49 @@ void LotteryState::OpenLottery(const QString& name, int kind, const QString& dat
 void LotteryState::CloseLottery()
 {
     datamod_.closeConnection();
-    LotteryOpen = false;
+    open_ = false;
 }
 
 void LotteryState::BuildStandardTrend()
 {
     if (datamod_.isOpen()) {
         // Read aside first: a row that cannot be read leaves the history as it was.
-        DrawHistory history;
+        zelvor::DrawHistory history;
         std::vector<std::string> dates;
-        loadDrawHistory(datamod_.t_con(), CurrentLottery, history, dates);
-        DrawHistory_ = std::move(history);
-        DrawDates = std::move(dates);
+        loadDrawHistory(datamod_.t_con(), lottery_, history, dates);
+        history_ = std::move(history);
+        dates_ = std::move(dates);
     }
-    Rows = buildStandardTrend(CurrentLottery, DrawHistory_);
-    Mode = TrendMode::Standard;
+    rows_ = buildStandardTrend(lottery_, history_);
+    mode_ = zelvor::TrendMode::Standard;
 }
 
 void LotteryState::BuildVariableTrend(Random& random)
 {
-    BuildVariableTrend(drawVariableSettings(CurrentLottery.numberRange, random));
+    BuildVariableTrend(drawVariableSettings(lottery_.numberRange, random));
 }
 
 void LotteryState::BuildVariableTrend(const VariableSettings& settings)
 {
     // Built aside first, so a refused build leaves the current view as it was.
-    VariableTrend trend = buildVariableTrend(CurrentLottery, DrawHistory_, settings);
-    TrendRows rows = variableTrendRows(CurrentLottery, DrawHistory_, trend);
-    Variable = std::move(trend);
-    Rows = std::move(rows);
-    Mode = TrendMode::Variable;
+    VariableTrend trend = buildVariableTrend(lottery_, history_, settings);
+    zelvor::TrendRows rows = variableTrendRows(lottery_, history_, trend);
+    variable_ = std::move(trend);
+    rows_ = std::move(rows);
+    mode_ = zelvor::TrendMode::Variable;
 }
 
-void LotteryState::setHistoryForTests(const LotteryParams& lottery, const DrawHistory& history)
+void LotteryState::openWithHistory(const LotteryParams& lottery, const zelvor::DrawHistory& history,
+                                   std::vector<std::string> dates)
 {
-    CurrentLottery = lottery;
-    DrawHistory_ = history;
-    DrawDates.assign(static_cast<std::size_t>(history.size()), std::string());
-    LotteryOpen = true;
-    Mode = TrendMode::Standard;
-    AllCombinations.buildAll(lottery.numberRange, lottery.pickCount);
-    Rows = buildStandardTrend(CurrentLottery, DrawHistory_);
+    lottery_ = lottery;
+    history_ = history;
+    dates_ = std::move(dates);
+    dates_.resize(static_cast<std::size_t>(history.size()));
+    open_ = true;
+    combinations_.buildAll(lottery.numberRange, lottery.pickCount);
+    rows_ = buildStandardTrend(lottery_, history_);
+    mode_ = zelvor::TrendMode::Standard;
 }
 
 } // namespace zelvor

@@ -500,4 +500,17 @@ BetFileLoad loadBetFile(const std::filesystem::path& file, const BetFileLoadOpti
     return load;
 }
 
+BetFileLoadOptions betFileLoadOptions(BetFileReader reader, const LotteryParams& lottery,
+                                      std::filesystem::path listFile)
+{
+    BetFileLoadOptions options;
+    options.reader = reader;
+    options.numberRange = lottery.numberRange;
+    options.pickCount = lottery.pickCount;
+    options.specialRange = lottery.specialRange;
+    options.specialCount = lottery.specialCount;
+    options.listFile = std::move(listFile);
+    return options;
+}
+
 } // namespace zelvor

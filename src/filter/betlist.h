@@ -162,4 +162,9 @@ struct BetFileLoad {
 // On failure nothing is written and the list file keeps its old content.
 BetFileLoad loadBetFile(const std::filesystem::path& file, const BetFileLoadOptions& options);
 
+// The load options of a window of the open lottery: its reader, the
+// lottery's ranges and the list file to write.
+BetFileLoadOptions betFileLoadOptions(BetFileReader reader, const LotteryParams& lottery,
+                                      std::filesystem::path listFile);
+
 } // namespace zelvor

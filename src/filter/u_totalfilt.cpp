@@ -18,6 +18,7 @@
 #include "data/lottery_state.h"
 #include "data/program_dir.h"
 #include "ui/bet_list_view.h"
+#include "ui/busy_scope.h"
 #include "ui/dialogs.h"
 #include "ui/errors.h"
 #include "ui/event_pump.h"
@@ -80,8 +81,8 @@ int rangeIndex(const QComboBox* box)
 
 Tfrmtotalfilt::Tfrmtotalfilt(AppContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), context_(context),
-      lottery_(context.state.CurrentLottery),
-      filter_(std::make_shared<TotalFilter>(context.state.AllCombinations))
+      lottery_(context.state.CurrentLottery()),
+      filter_(std::make_shared<TotalFilter>(context.state.AllCombinations()))
 {
     setObjectName("frmtotalfilt");
     setWindowTitle(QStringLiteral("总体过滤"));
@@ -276,7 +277,7 @@ void Tfrmtotalfilt::FormCreate()
     edtzhong2_->setText(QString::number(k));
     setCount(-1);
     // Opened while the main window shows the variable trend: follow it.
-    if (context_.state.Mode == TrendMode::Variable)
+    if (context_.state.TrendMode() == TrendMode::Variable)
         trendChanged(TrendMode::Variable);
     // StartFromAll is set by the filter's construction.
 }
@@ -303,11 +304,9 @@ void Tfrmtotalfilt::uncheckConditions(bool banker)
         chkdanma_->setChecked(false);
 }
 
-void Tfrmtotalfilt::setBusy(bool busy)
+BusyScope Tfrmtotalfilt::busyScope()
 {
-    running_ = busy;
-    for (QPushButton* b : {btnfilt_, btnsave_, btnload_, btnclear_})
-        b->setEnabled(!busy);
+    return BusyScope(this, running_, {btnfilt_, btnsave_, btnload_, btnclear_}, pb_);
 }
 
 // ---------------------------------------------------------------- panels
@@ -385,7 +384,7 @@ TotalFilterInputs Tfrmtotalfilt::readInputs() const
 bool Tfrmtotalfilt::showList()
 {
     EventPump pump;
-    const bool shown = memcode_->showListFile(ListFilePath(), progressFor(pump, pb_));
+    const bool shown = memcode_->showListFile(ListFilePath(), progressFor(pump, pb_, [this] { return !stopRequested_; }));
     if (!shown && !memcode_->error().isEmpty())
         showGeneralError(memcode_->error());
     return shown;
@@ -399,27 +398,16 @@ void Tfrmtotalfilt::btnfiltClick()
         return;
     const TotalFilterInputs inputs = readInputs();
     const LotteryState& state = context_.state;
-    const TotalFilterView view = state.Mode == TrendMode::Variable ? variableView(lottery_, state.Variable)
-                                                                   : standardView(lottery_, state.history());
-
-    // The window may be closed for good (lottery closed) while events are
-    // pumped; the run then stops and nothing of the window is touched again.
-    QPointer<Tfrmtotalfilt> alive(this);
-    const std::shared_ptr<TotalFilter> filter = filter_;
+    const TotalFilterView view = state.TrendMode() == TrendMode::Variable ? variableView(lottery_, state.Variable())
+                                                                          : standardView(lottery_, state.DrawHistory());
+    stopRequested_ = false;
     EventPump pump;
-    const ProgressFn progress = progressFor(pump, pb_, [alive] { return !alive.isNull(); });
-
-    setBusy(true);
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    pb_->setValue(0);
-    pb_->show();
-    const TotalFilterRun run = filter->run(inputs, lottery_, view, fsPath(ListFilePath()), progress);
-    QGuiApplication::restoreOverrideCursor();
-    if (!alive)
-        return;
-    pb_->hide();
-    setBusy(false);
-
+    const ProgressFn progress = progressFor(pump, pb_, [this] { return !stopRequested_; });
+    TotalFilterRun run;
+    {
+        BusyScope busy = busyScope();
+        run = filter_->run(inputs, lottery_, view, fsPath(ListFilePath()), progress);
+    }
     switch (run.status) {
     case TotalFilterStatus::UserError:
     case TotalFilterStatus::ConversionError:
@@ -437,15 +425,13 @@ void Tfrmtotalfilt::btnfiltClick()
     case TotalFilterStatus::Done:
         break;
     }
-    setBusy(true);
-    pb_->show();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    showList();
-    QGuiApplication::restoreOverrideCursor();
-    if (!alive)
+    if (stopRequested_)
         return;
-    pb_->hide();
-    setBusy(false);
+    {
+        BusyScope busy = busyScope();
+        if (!showList())
+            return;
+    }
     setCount(run.lines);
     uncheckConditions(true);
 }
@@ -457,20 +443,17 @@ void Tfrmtotalfilt::btnsaveClick()
     if (running_)
         return;
     const QString proposed = QString::fromStdString(
-        defaultBetFileName(lottery_.name, context_.state.history(), BetListOwner::TotalFilter));
+        defaultBetFileName(lottery_.name, context_.state.DrawHistory(), BetListOwner::TotalFilter));
     const QString file =
         dialogs().saveFileName(this, ShellFolderPath("Desktop"), proposed, textFileFilter(), QStringLiteral("txt"));
     if (file.isEmpty())
         return;
-    QPointer<Tfrmtotalfilt> alive(this);
     EventPump pump;
-    setBusy(true);
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const FileWriteResult saved = memcode_->saveAsBetFile(file, progressFor(pump));
-    QGuiApplication::restoreOverrideCursor();
-    if (!alive)
-        return;
-    setBusy(false);
+    FileWriteResult saved;
+    {
+        BusyScope busy(this, running_, {btnfilt_, btnsave_, btnload_, btnclear_});
+        saved = memcode_->saveAsBetFile(file, progressFor(pump));
+    }
     if (!saved.ok()) {
         showGeneralError(QString::fromStdString(saved.error));
         return;
@@ -485,43 +468,33 @@ void Tfrmtotalfilt::btnloadClick()
     const QString file = dialogs().openFileName(this, ShellFolderPath("Desktop"), QString(), textFileFilter());
     if (file.isEmpty())
         return;
-    QPointer<Tfrmtotalfilt> alive(this);
+    stopRequested_ = false;
     EventPump pump;
-    BetFileLoadOptions options;
-    options.reader = BetFileReader::TotalFilter;
-    options.numberRange = lottery_.numberRange;
-    options.pickCount = lottery_.pickCount;
-    options.specialRange = lottery_.specialRange;
-    options.specialCount = lottery_.specialCount;
-    options.listFile = fsPath(ListFilePath());
-    options.progress = progressFor(pump, nullptr, [alive] { return !alive.isNull(); });
-    const std::shared_ptr<TotalFilter> filter = filter_;
-    setBusy(true);
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const BetFileLoad load = loadBetFile(fsPath(file), options);
-    QGuiApplication::restoreOverrideCursor();
-    if (!alive)
-        return;
-    setBusy(false);
+    BetFileLoadOptions options = betFileLoadOptions(BetFileReader::TotalFilter, lottery_, fsPath(ListFilePath()));
+    options.progress = progressFor(pump, nullptr, [this] { return !stopRequested_; });
+    BetFileLoad load;
+    {
+        BusyScope busy = busyScope();
+        load = loadBetFile(fsPath(file), options);
+    }
     // A file that does not load changes nothing in the window.
     if (!load.ok()) {
         if (load.status == BetFileLoad::Status::Failed)
             showGeneralError(QString::fromStdString(load.error));
         return;
     }
-    filter->takeLoaded(load);
+    if (stopRequested_)
+        return;
+    filter_->takeLoaded(load);
     chkhongqiu_->setChecked(true);
     chklanqiu_->setChecked(true);
     redPanels_->choose(load.chosenReds);
     bluePanels_->choose(load.chosenBlues);
-
-    setBusy(true);
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    showList();
-    QGuiApplication::restoreOverrideCursor();
-    if (!alive)
-        return;
-    setBusy(false);
+    {
+        BusyScope busy = busyScope();
+        if (!showList())
+            return;
+    }
     setCount(load.linesShown);
     uncheckConditions(false);
     emptyRangeBoxes();

@@ -8,6 +8,7 @@
 
 #include "filter/total_filter.h"
 #include "ui/app_context.h"
+#include "ui/busy_scope.h"
 
 class QCheckBox;
 class QComboBox;
@@ -22,7 +23,7 @@ namespace zelvor {
 class BetListView;
 class NumberPanels;
 
-class Tfrmtotalfilt : public QWidget, public TrendFollower {
+class Tfrmtotalfilt : public QWidget, public TrendFollower, public StoppableWindow {
     Q_OBJECT
 public:
     Tfrmtotalfilt(AppContext& context, QWidget* parent = nullptr);
@@ -40,10 +41,12 @@ public:
     void btncloseClick() { close(); }
 
     void trendChanged(TrendMode mode) override;
+    // Stops a run or load in progress at its next progress report.
+    void requestStop() override { stopRequested_ = true; }
 
     // The controls as they stand, as the run reads them.
     TotalFilterInputs readInputs() const;
-    bool isRunning() const { return running_; }
+    bool isRunning() const override { return running_; }
     bool startFromAll() const { return filter_->startFromAll(); }
     NumberPanels* redPanels() const { return redPanels_; }
     NumberPanels* bluePanels() const { return bluePanels_; }
@@ -65,14 +68,16 @@ private:
     void setCount(std::int64_t lines);
     void emptyRangeBoxes();
     void uncheckConditions(bool banker);
-    // Disables the buttons that start or change a list while one is made.
-    void setBusy(bool busy);
+    // The busy section of a run, a load or a save: the buttons that start or
+    // change a list are disabled meanwhile.
+    BusyScope busyScope();
     bool showList();
 
     AppContext& context_;
     LotteryParams lottery_;
     std::shared_ptr<TotalFilter> filter_;
     bool running_ = false;
+    bool stopRequested_ = false;
     bool centred_ = false;
 
     QLabel* Label21_ = nullptr;

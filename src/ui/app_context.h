@@ -1,7 +1,7 @@
 #pragma once
 // What every window is given: the open-lottery state, the shared generator and
 // the main window's trend switches (some tools press them).
-#include "analysis/trend.h"
+#include "data/trend_tables.h"
 
 namespace zelvor {
 

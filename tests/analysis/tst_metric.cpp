@@ -252,9 +252,9 @@ private slots:
         for (const Case& c : cases) {
             Harness t(h);
             t.state.BuildVariableTrend(t.random);
-            QCOMPARE(t.state.Mode, TrendMode::Variable);
+            QCOMPARE(t.state.TrendMode(), TrendMode::Variable);
             const QStringList standard = numbersColumn(h);
-            const QStringList variable = numbersColumn(t.state.Variable.history);
+            const QStringList variable = numbersColumn(t.state.VariableHistory());
             QVERIFY2(standard != variable, "the variable view should differ from the draws");
             auto expect = [&](char source) { return source == 'V' ? variable : standard; };
 

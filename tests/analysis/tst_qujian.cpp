@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <memory>
 
-#include "analysis/u_metric.h"
+#include "ui/history_grid.h"
 #include "analysis/u_qujian.h"
 #include "app/window_registry.h"
 #include "common/format.h"
@@ -172,7 +172,7 @@ private slots:
         w.trendChanged(TrendMode::Variable);
         const QStringList variable = numbers();
         QVERIFY(variable != standard);
-        QCOMPARE(variable[3], QString::fromStdString(numbersWithBlanks(t.state.Variable.history.main(3))));
+        QCOMPARE(variable[3], QString::fromStdString(numbersWithBlanks(t.state.VariableHistory().main(3))));
         w.startButton()->click();
         QCOMPARE(numbers(), standard);
     }

@@ -1,6 +1,7 @@
 // The main window: menus, opened state, tab changes, CloseLottery.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -24,6 +25,8 @@
 #include "data/lottery_state.h"
 #include "data/u_datamod.h"
 #include "data/u_index.h"
+#include "filter/u_totalfilt.h"
+#include "ui/number_panels.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_home.h"
 #include "support/window_context.h"
@@ -90,7 +93,7 @@ private slots:
         QVERIFY(!p.main.findChild<QTabBar*>("tabmain")->isVisible());
 
         openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
-        QVERIFY(p.state.LotteryOpen);
+        QVERIFY(p.state.LotteryOpen());
         QCOMPARE(p.main.windowTitle(), QStringLiteral("Zelvor《中国福彩双色球》"));
         QVERIFY(enabled("mnuanalysis0"));
         QVERIFY(enabled("tlbbiaozhun"));
@@ -98,7 +101,7 @@ private slots:
         QVERIFY(p.main.currentChild());
 
         p.main.findChild<QAction*>("mnuclose")->trigger();
-        QVERIFY(!p.state.LotteryOpen);
+        QVERIFY(!p.state.LotteryOpen());
         QCOMPARE(p.main.windowTitle(), QStringLiteral("Zelvor"));
         QVERIFY(!enabled("mnuanalysis0"));
         QVERIFY(!p.main.currentChild());
@@ -122,7 +125,7 @@ private slots:
         dlg.findChild<QPushButton*>("btnopen")->click();
         QCOMPARE(dialogs->lastText(), QStringLiteral("请选择彩票！"));
         QCOMPARE(dialogs->messages.last().caption, QStringLiteral("错误"));
-        QVERIFY(!state.LotteryOpen);
+        QVERIFY(!state.LotteryOpen());
 
         list->setCurrentRow(0); // weekdays 247
         list->setCurrentItem(list->findItems(QStringLiteral("甲"), Qt::MatchExactly).first()); // then 135
@@ -138,10 +141,10 @@ private slots:
 
         // A lottery that is not known by name takes N and k from its options row.
         dlg.findChild<QPushButton*>("btnopen")->click();
-        QVERIFY(state.LotteryOpen);
-        QCOMPARE(state.CurrentLottery.numberRange, 20);
-        QCOMPARE(state.CurrentLottery.pickCount, 5);
-        QCOMPARE(state.CurrentLottery.specialCount, 0);
+        QVERIFY(state.LotteryOpen());
+        QCOMPARE(state.CurrentLottery().numberRange, 20);
+        QCOMPARE(state.CurrentLottery().pickCount, 5);
+        QCOMPARE(state.CurrentLottery().specialCount, 0);
     }
 
     void failedOpenKeepsTheNoLotteryState()
@@ -151,7 +154,7 @@ private slots:
         home.exec({QStringLiteral("insert into 中国福彩双色球彩票号码表 values('2003001',1,2,3,'',5,6,7,'2003-2-23')")});
         Program p;
         openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
-        QVERIFY(!p.state.LotteryOpen);
+        QVERIFY(!p.state.LotteryOpen());
         QVERIFY(dialogs->lastText().contains("2003001"));
         QCOMPARE(p.main.windowTitle(), QStringLiteral("Zelvor"));
         QVERIFY(!p.main.currentChild());
@@ -166,7 +169,7 @@ private slots:
         scriptCatalogue(p.main, QString(), "btnext");
         p.main.mnuopenClick();
         QVERIFY(dialogs->texts().join("\n").contains(home.database()));
-        QVERIFY(!p.state.LotteryOpen);
+        QVERIFY(!p.state.LotteryOpen());
         QVERIFY(p.main.findChild<QAction*>("mnuopen")->isEnabled());
     }
 
@@ -205,8 +208,46 @@ private slots:
         p.main.CloseLottery();
         for (const QString& cls : opened)
             QVERIFY(!p.main.toolWindow(cls));
+        // Deleted once control is back in the event loop.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (auto& w : windows)
             QVERIFY(!w);
+    }
+
+    void closingTheLotteryDuringARunStopsIt()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        Program p;
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
+        auto* filter = qobject_cast<Tfrmtotalfilt*>(p.main.openToolWindow("Tfrmtotalfilt"));
+        QVERIFY(filter);
+        // Every combination with all sixteen blues: 17.7 million lines, long
+        // enough for the lottery to be closed from inside the run's event pump.
+        std::vector<int> blues;
+        for (int b = 1; b <= 16; ++b)
+            blues.push_back(b);
+        filter->bluePanels()->choose(blues);
+        filter->findChild<QCheckBox*>("chkdashu")->setChecked(true);
+        filter->findChild<QComboBox*>("comdaxiao1")->setEditText("0");
+        filter->findChild<QComboBox*>("comdaxiao2")->setEditText("6");
+        QPointer<Tfrmtotalfilt> alive(filter);
+        bool closedDuringRun = false;
+        QTimer::singleShot(20, &p.main, [&] {
+            closedDuringRun = alive && alive->isRunning();
+            p.main.CloseLottery();
+        });
+        // A real click: the handler runs inside event delivery, as for the user.
+        QTest::mouseClick(filter->findChild<QPushButton*>("btnfilt"), Qt::LeftButton);
+        QVERIFY2(closedDuringRun, qPrintable(dialogs->texts().join('|')));
+        // The handler returned on a live window; it goes once the loop runs.
+        QVERIFY(alive);
+        QVERIFY(!alive->isRunning());
+        QVERIFY(!p.main.toolWindow("Tfrmtotalfilt"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!alive);
+        QVERIFY(dialogs->messages.isEmpty());
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void bannerHidesWithoutAnEndpointOrNetwork()
@@ -257,7 +298,10 @@ private slots:
         ini.write("[banner]\nendpoint=http://127.0.0.1:" + QByteArray::number(server.serverPort()) + "/ad\n");
         ini.close();
         Program p;
-        QVERIFY(!p.main.findChild<QFrame*>("pan")->isHidden());
+        // Start-up does not wait for the banner: it arrives afterwards.
+        QFrame* pan = p.main.findChild<QFrame*>("pan");
+        QVERIFY(pan->isHidden());
+        QTRY_VERIFY(!pan->isHidden());
         QVERIFY(QFile::exists(home.file("guanggao.gif")));
         QCOMPARE(requested, (QStringList{"/ad/guanggao.gif", "/ad/ggurl.txt"}));
         // The close box hides the banner.
@@ -272,13 +316,13 @@ private slots:
         importThreeDraws(home);
         Program p;
         openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
-        QCOMPARE(p.state.Mode, TrendMode::Standard);
+        QCOMPARE(p.state.TrendMode(), TrendMode::Standard);
         p.main.findChild<QAction*>("tlbbianwan")->trigger();
-        QCOMPARE(p.state.Mode, TrendMode::Variable);
-        QCOMPARE(p.state.Variable.history.size(), 3);
+        QCOMPARE(p.state.TrendMode(), TrendMode::Variable);
+        QCOMPARE(p.state.VariableHistory().size(), 3);
         p.main.findChild<QAction*>("tlbbiaozhun")->trigger();
-        QCOMPARE(p.state.Mode, TrendMode::Standard);
-        QCOMPARE(QString::fromStdString(p.state.Rows[2].numbers), QStringLiteral("03 09 16 22 30 33 + 05"));
+        QCOMPARE(p.state.TrendMode(), TrendMode::Standard);
+        QCOMPARE(QString::fromStdString(p.state.TrendRows()[2].numbers), QStringLiteral("03 09 16 22 30 33 + 05"));
     }
     void captionsHintsAndMenuStateOfEveryItem()
     {
@@ -340,7 +384,7 @@ private slots:
         QCOMPARE(order, (QStringList{"tlbopen", "tlbdata", "tlbpiantai", "tlbyilou", "tlbala", "tlbbiaozhun",
                                      "tlbbianwan", "tlbyansi", "tlbexit"}));
         openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
-        QVERIFY(p.state.LotteryOpen);
+        QVERIFY(p.state.LotteryOpen());
         check(true);
         QCOMPARE(p.main.findChild<QTabBar*>("tabmain")->currentIndex(), 0);
         QVERIFY(qobject_cast<Tfrmcode*>(p.main.currentChild()));
@@ -355,7 +399,7 @@ private slots:
         p.main.mnuopenClick();
         QPointer<Tfrmindex> kept = p.main.catalogueDialog();
         QVERIFY(kept);
-        QVERIFY(!p.state.LotteryOpen);
+        QVERIFY(!p.state.LotteryOpen());
         // "退出" keeps the dialog with its displayed values; the next open shows the same one.
         QTimer::singleShot(0, &p.main, [&] {
             QCOMPARE(p.main.catalogueDialog(), kept.data());
@@ -363,7 +407,7 @@ private slots:
             kept->findChild<QPushButton*>("btnopen")->click();
         });
         p.main.mnuopenClick();
-        QVERIFY(p.state.LotteryOpen);
+        QVERIFY(p.state.LotteryOpen());
         QCOMPARE(p.main.windowTitle(), QStringLiteral("Zelvor《中国香港六合彩》"));
         // An open forgets the dialog: the next "打开彩票" builds a fresh one.
         QVERIFY(!p.main.catalogueDialog());
@@ -402,8 +446,8 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at); // as a real double click starts
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(dialogs->messages.size(), 1);
-        QVERIFY(state.LotteryOpen);
-        QCOMPARE(QString::fromStdString(state.CurrentLottery.name), QStringLiteral("中国福彩双色球"));
+        QVERIFY(state.LotteryOpen());
+        QCOMPARE(QString::fromStdString(state.CurrentLottery().name), QStringLiteral("中国福彩双色球"));
     }
 
     void enterInTheCatalogueOpensAndAFocusedExitStaysExit()
@@ -422,7 +466,7 @@ private slots:
             exit->setFocus();
             QTest::keyClick(exit, Qt::Key_Return);
             QVERIFY(!dlg.isVisible());
-            QVERIFY(!state.LotteryOpen);
+            QVERIFY(!state.LotteryOpen());
         }
         Tfrmindex dlg(state);
         dlg.show();
@@ -433,7 +477,7 @@ private slots:
         QCOMPARE(dialogs->lastText(), QStringLiteral("请选择彩票！"));
         list->setCurrentItem(list->findItems(QStringLiteral("中国福彩双色球"), Qt::MatchExactly).value(0));
         QTest::keyClick(list, Qt::Key_Return);
-        QVERIFY(state.LotteryOpen);
+        QVERIFY(state.LotteryOpen());
         QCOMPARE(dialogs->messages.size(), 1);
     }
 
@@ -481,13 +525,13 @@ private slots:
         p.main.findChild<QAction*>("tlbbianwan")->trigger();
         QVERIFY(p.main.toolWindow("Tfrmtotalfilt"));
         QVERIFY(p.main.toolWindow("Tfrmtotalfilt")->isHidden());
-        QCOMPARE(numbers(), expected(p.state.Variable.history));
-        const std::vector<int> firstPermutation = p.state.Variable.settings.permutation;
+        QCOMPARE(numbers(), expected(p.state.VariableHistory()));
+        const std::vector<int> firstPermutation = p.state.Variable().settings.permutation;
         p.main.findChild<QAction*>("tlbbianwan")->trigger();
-        QVERIFY(p.state.Variable.settings.permutation != firstPermutation);
-        QCOMPARE(numbers(), expected(p.state.Variable.history));
+        QVERIFY(p.state.Variable().settings.permutation != firstPermutation);
+        QCOMPARE(numbers(), expected(p.state.VariableHistory()));
         p.main.findChild<QAction*>("tlbbiaozhun")->trigger();
-        QCOMPARE(numbers(), expected(p.state.history()));
+        QCOMPARE(numbers(), expected(p.state.DrawHistory()));
         QVERIFY(p.main.toolWindow("Tfrmtotalfilt")->isHidden());
     }
 };

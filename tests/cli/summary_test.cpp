@@ -113,7 +113,7 @@ TEST(CliSummary, RealHistoryMatchesTheWindowsCore)
     zelvor::Tdatamod datamod;
     zelvor::LotteryState state(datamod);
     state.OpenLottery(kSsq, zelvor::readLotteryOptions(home.database(), kSsq).kind, home.database());
-    const zelvor::DrawHistory& h = state.history();
+    const zelvor::DrawHistory& h = state.DrawHistory();
     ASSERT_GT(h.size(), 0);
 
     const char* names[] = {"big", "odd", "sum", "span", "dispersion", "skewness", "ac", "repeat"};

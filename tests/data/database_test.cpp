@@ -101,11 +101,11 @@ TEST(OpenLottery, TrimsToTheNewest20000Draws)
         EXPECT_EQ(o.state.DrawCount(), c.kept);
         EXPECT_EQ(home.count(QStringLiteral("select count(*) from 中国福彩双色球彩票号码表")), c.kept);
         if (c.kept > 0) {
-            EXPECT_EQ(o.state.history().issue(0), c.firstIssue);
+            EXPECT_EQ(o.state.DrawHistory().issue(0), c.firstIssue);
             EXPECT_EQ(home.count(QStringLiteral("select min(记录期号) from 中国福彩双色球彩票号码表")), c.firstIssue);
         }
-        EXPECT_EQ(o.state.DrawDates.size(), static_cast<std::size_t>(c.kept));
-        EXPECT_TRUE(o.state.LotteryOpen);
+        EXPECT_EQ(o.state.DrawDates().size(), static_cast<std::size_t>(c.kept));
+        EXPECT_TRUE(o.state.LotteryOpen());
     }
 }
 
@@ -114,19 +114,19 @@ TEST(OpenLottery, KnownLotteriesAlwaysGetAllFourNumbers)
     TempHome home;
     Opened o;
     o.state.OpenLottery(SIX, 0, home.database());
-    EXPECT_EQ(o.state.CurrentLottery.specialRange, 0);
-    EXPECT_EQ(o.state.CurrentLottery.specialCount, 0);
-    EXPECT_TRUE(o.state.AllCombinations.empty()); // C(49,7) is not held
+    EXPECT_EQ(o.state.CurrentLottery().specialRange, 0);
+    EXPECT_EQ(o.state.CurrentLottery().specialCount, 0);
+    EXPECT_TRUE(o.state.AllCombinations().empty()); // C(49,7) is not held
     o.state.OpenLottery(SSQ, 0, home.database());
-    EXPECT_EQ(o.state.CurrentLottery.numberRange, 33);
-    EXPECT_EQ(o.state.CurrentLottery.pickCount, 6);
-    EXPECT_EQ(o.state.CurrentLottery.specialRange, 16);
-    EXPECT_EQ(o.state.CurrentLottery.specialCount, 1);
-    EXPECT_EQ(o.state.AllCombinations.size(), 1107568);
+    EXPECT_EQ(o.state.CurrentLottery().numberRange, 33);
+    EXPECT_EQ(o.state.CurrentLottery().pickCount, 6);
+    EXPECT_EQ(o.state.CurrentLottery().specialRange, 16);
+    EXPECT_EQ(o.state.CurrentLottery().specialCount, 1);
+    EXPECT_EQ(o.state.AllCombinations().size(), 1107568);
     o.state.OpenLottery(QStringLiteral("中国福彩3D"), 1, home.database());
-    EXPECT_EQ(o.state.CurrentLottery.numberRange, 10);
-    EXPECT_EQ(o.state.CurrentLottery.pickCount, 3);
-    EXPECT_EQ(o.state.CurrentLottery.specialCount, 0);
+    EXPECT_EQ(o.state.CurrentLottery().numberRange, 10);
+    EXPECT_EQ(o.state.CurrentLottery().pickCount, 3);
+    EXPECT_EQ(o.state.CurrentLottery().specialCount, 0);
 }
 
 TEST(OpenLottery, UnreadableRowAbandonsTheOpenNamingTheIssue)
@@ -141,7 +141,7 @@ TEST(OpenLottery, UnreadableRowAbandonsTheOpenNamingTheIssue)
     } catch (const Error& e) {
         EXPECT_TRUE(QString::fromStdString(e.what()).contains("2003002")) << e.what();
     }
-    EXPECT_FALSE(o.state.LotteryOpen);
+    EXPECT_FALSE(o.state.LotteryOpen());
     EXPECT_FALSE(o.datamod.isOpen());
 }
 
@@ -152,9 +152,9 @@ TEST(OpenLottery, UnreadableDateLeavesTheDateEmpty)
     home.exec({QStringLiteral("update 中国福彩双色球彩票号码表 set 开奖日期 = '星期三' where 记录期号 = '2003001'")});
     Opened o;
     o.state.OpenLottery(SSQ, 0, home.database());
-    ASSERT_EQ(o.state.DrawDates.size(), 2u);
-    EXPECT_EQ(o.state.DrawDates[0], "");
-    EXPECT_EQ(o.state.DrawDates[1], "2003-2-23");
+    ASSERT_EQ(o.state.DrawDates().size(), 2u);
+    EXPECT_EQ(o.state.DrawDates()[0], "");
+    EXPECT_EQ(o.state.DrawDates()[1], "2003-2-23");
 }
 
 TEST(CloseLottery, KeepsTheTablesOfTheLastLottery)
@@ -164,10 +164,10 @@ TEST(CloseLottery, KeepsTheTablesOfTheLastLottery)
     Opened o;
     o.state.OpenLottery(SSQ, 0, home.database());
     o.state.CloseLottery();
-    EXPECT_FALSE(o.state.LotteryOpen);
+    EXPECT_FALSE(o.state.LotteryOpen());
     EXPECT_FALSE(o.datamod.isOpen());
     EXPECT_EQ(o.state.DrawCount(), 4);
-    EXPECT_EQ(o.state.CurrentLottery.numberRange, 33);
+    EXPECT_EQ(o.state.CurrentLottery().numberRange, 33);
 }
 
 TEST(Import, GoodFileGoesInOnceAndRepeatsAreSkipped)
@@ -187,10 +187,10 @@ TEST(Import, GoodFileGoesInOnceAndRepeatsAreSkipped)
     Opened o;
     o.state.OpenLottery(SSQ, 0, home.database());
     ASSERT_EQ(o.state.DrawCount(), 3);
-    EXPECT_EQ(o.state.DrawDates[0], "2003-2-23");
-    EXPECT_EQ(o.state.DrawDates[1], "");
-    EXPECT_EQ(o.state.DrawDates[2], "2003-3-2");
-    EXPECT_EQ(o.state.history().special(2)[0], 16);
+    EXPECT_EQ(o.state.DrawDates()[0], "2003-2-23");
+    EXPECT_EQ(o.state.DrawDates()[1], "");
+    EXPECT_EQ(o.state.DrawDates()[2], "2003-3-2");
+    EXPECT_EQ(o.state.DrawHistory().special(2)[0], 16);
 }
 
 TEST(Import, BadFileIsRefusedWholeNamingTheLine)
@@ -253,7 +253,7 @@ TEST(Import, RealTwoColourBallHistory)
     Opened o;
     o.state.OpenLottery(SSQ, 0, home.database());
     EXPECT_EQ(o.state.DrawCount(), 3508);
-    EXPECT_EQ(o.state.history().issue(0), 2003001);
+    EXPECT_EQ(o.state.DrawHistory().issue(0), 2003001);
     EXPECT_EQ(o.state.nextIssue(), 2026112);
 }
 
@@ -263,12 +263,12 @@ TEST(TrendSwitch, RefusedVariableBuildKeepsTheCurrentView)
     DrawHistory h(6, 1);
     const int draw[] = {1, 2, 3, 4, 5, 6, 7};
     h.append(2003001, std::span<const int>(draw, 6), std::span<const int>(draw + 6, 1));
-    o.state.setHistoryForTests(TwoColourBall(), h);
+    o.state.openWithHistory(TwoColourBall(), h);
     VariableSettings notAPermutation;
     notAPermutation.window = 5;
     notAPermutation.permutation.assign(34, 1);
     EXPECT_THROW(o.state.BuildVariableTrend(notAPermutation), std::invalid_argument);
-    EXPECT_EQ(o.state.Mode, TrendMode::Standard);
-    ASSERT_EQ(o.state.Rows.size(), 1u);
-    EXPECT_EQ(o.state.Rows[0].numbers, "01 02 03 04 05 06 + 07");
+    EXPECT_EQ(o.state.TrendMode(), TrendMode::Standard);
+    ASSERT_EQ(o.state.TrendRows().size(), 1u);
+    EXPECT_EQ(o.state.TrendRows()[0].numbers, "01 02 03 04 05 06 + 07");
 }

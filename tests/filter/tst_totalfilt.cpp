@@ -512,7 +512,7 @@ private slots:
             dlg->findChild<QPushButton*>("btnopen")->click();
         });
         main.mnuopenClick();
-        QVERIFY(state.LotteryOpen);
+        QVERIFY(state.LotteryOpen());
 
         // "变幻走势" creates the window hidden and takes the red choice away.
         main.findChild<QAction*>("tlbbianwan")->trigger();
@@ -538,7 +538,7 @@ private slots:
 
         // A run in the variable trend; "清空" then switches the main window
         // back to the standard trend.
-        QCOMPARE(state.Mode, TrendMode::Variable);
+        QCOMPARE(state.TrendMode(), TrendMode::Variable);
         w->findChild<QCheckBox*>("chkdashu")->setChecked(true);
         w->findChild<QComboBox*>("comdaxiao1")->setCurrentText("0");
         w->findChild<QComboBox*>("comdaxiao2")->setCurrentText("6");
@@ -546,7 +546,7 @@ private slots:
         QTest::mouseClick(w->findChild<QPushButton*>("btnfilt"), Qt::LeftButton);
         QCOMPARE(w->findChild<BetListView*>("memcode")->lineCount(), 1107568);
         QTest::mouseClick(w->findChild<QPushButton*>("btnclear"), Qt::LeftButton);
-        QCOMPARE(state.Mode, TrendMode::Standard);
+        QCOMPARE(state.TrendMode(), TrendMode::Standard);
         QVERIFY(chkhongqiu->isEnabled() && group->isEnabled());
         QVERIFY2(dialogs->messages.isEmpty(), qPrintable(dialogs->texts().join('|')));
     }
@@ -567,7 +567,7 @@ private slots:
             // Four numbers a bet: no table of all combinations is held.
             LotteryParams four{"甲", LotteryKind::Lotto, 20, 4, 10, 1};
             Fixture f(four, DrawHistory(4, 1));
-            QVERIFY(f.state.AllCombinations.empty());
+            QVERIFY(f.state.AllCombinations().empty());
             f.range("chkhei", "comhei1", "10", "comhei2", "60");
             f.clickBlue(1);
             f.click("btnfilt");

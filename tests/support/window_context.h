@@ -14,7 +14,7 @@ struct WindowContext {
     explicit WindowContext(std::uint64_t seed = 1) : random(seed) {}
     WindowContext(const LotteryParams& lottery, const DrawHistory& history, std::uint64_t seed = 1) : random(seed)
     {
-        state.setHistoryForTests(lottery, history);
+        state.openWithHistory(lottery, history);
     }
 
     Tdatamod datamod;
