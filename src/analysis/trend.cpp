@@ -4,6 +4,7 @@
 #include <bit>
 #include <stdexcept>
 
+#include "common/error.h"
 #include "common/format.h"
 
 namespace zelvor {
@@ -186,6 +187,40 @@ VariableSettings drawVariableSettings(int N, Random& random)
     return settings;
 }
 
+bool isPermutation(const std::vector<int>& permutation, int N)
+{
+    if (N < 1 || static_cast<int>(permutation.size()) != N + 1)
+        return false;
+    std::vector<bool> used(static_cast<std::size_t>(N) + 1, false);
+    for (int n = 1; n <= N; ++n) {
+        const int v = permutation[static_cast<std::size_t>(n)];
+        if (v < 1 || v > N || used[static_cast<std::size_t>(v)])
+            return false;
+        used[static_cast<std::size_t>(v)] = true;
+    }
+    return true;
+}
+
+std::optional<std::vector<int>> parsePermutation(std::string_view text, int N)
+{
+    std::vector<int> p(1, 0);
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t start = text.find_first_not_of(" \t,", at);
+        if (start == std::string_view::npos)
+            break;
+        const std::size_t end = std::min(text.find_first_of(" \t,", start), text.size());
+        int v = 0;
+        if (!tryParseInteger(std::string(text.substr(start, end - start)), v))
+            return std::nullopt;
+        p.push_back(v);
+        at = end;
+    }
+    if (!isPermutation(p, N))
+        return std::nullopt;
+    return p;
+}
+
 VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory& history,
                                  const VariableSettings& settings)
 {
@@ -201,17 +236,8 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
     const int W = settings.window;
     // Settings come from drawVariableSettings; anything else must still not
     // index outside the tables.
-    if (N < 1 || W < 1 || static_cast<int>(settings.permutation.size()) != N + 1)
-        throw std::invalid_argument("variable trend: settings do not match the number range");
-    {
-        std::vector<bool> used(static_cast<std::size_t>(N) + 1, false);
-        for (int n = 1; n <= N; ++n) {
-            const int v = settings.permutation[static_cast<std::size_t>(n)];
-            if (v < 1 || v > N || used[static_cast<std::size_t>(v)])
-                throw std::invalid_argument("variable trend: not a permutation of 1..N");
-            used[static_cast<std::size_t>(v)] = true;
-        }
-    }
+    if (N < 1 || W < 1 || !isPermutation(settings.permutation, N))
+        throw std::invalid_argument("variable trend: settings are no window and permutation of 1..N");
     const int shift = lottery.digitsFromZero() ? 1 : 0;
 
     VariableTrend trend;

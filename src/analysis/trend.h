@@ -4,8 +4,10 @@
 // numbers). Pure C++; the trend window paints TrendRows.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/random.h"
@@ -49,6 +51,12 @@ std::string trendNumbersText(std::span<const int> mainNumbers, std::span<const i
 TrendRows buildStandardTrend(const LotteryParams& lottery, const DrawHistory& history);
 
 VariableSettings drawVariableSettings(int N, Random& random);
+
+// Whether p(1..N) (index 0 unused) is a permutation of 1..N.
+bool isPermutation(const std::vector<int>& permutation, int N);
+// "p(1) ... p(N)", whole numbers separated by blanks or commas, as a
+// permutation (index 0 unused); nullopt when it is not a permutation of 1..N.
+std::optional<std::vector<int>> parsePermutation(std::string_view text, int N);
 
 // Observer of every position i = 0..D: value[n] = VariableValue(n, i) for the
 // internal numbers n = 1..N (index 0 unused). For tests and diagnostics.

@@ -54,21 +54,12 @@ int cmdTrend(QStringList args)
                 err() << "--window takes a whole number from 1 to 100\n";
                 return 2;
             }
-            settings.permutation.assign(1, 0);
-            std::vector<bool> seen(static_cast<std::size_t>(N + 1), false);
-            for (const QString& t : perm.split(QRegularExpression("[\\s,]+"), Qt::SkipEmptyParts)) {
-                const int v = t.toInt(&ok);
-                if (!ok || v < 1 || v > N || seen[v]) {
-                    err() << "--perm takes a permutation of 1.." << N << "\n";
-                    return 2;
-                }
-                seen[v] = true;
-                settings.permutation.push_back(v);
-            }
-            if (static_cast<int>(settings.permutation.size()) != N + 1) {
+            const auto permutation = parsePermutation(perm.toStdString(), N);
+            if (!permutation) {
                 err() << "--perm takes a permutation of 1.." << N << "\n";
                 return 2;
             }
+            settings.permutation = *permutation;
             s.state.BuildVariableTrend(settings);
         } else {
             Random random;

@@ -36,15 +36,6 @@ bool splitRange(const QString& value, std::string& lower, std::string& upper)
     return true;
 }
 
-// The list position of a value among the box's items, as the window finds it.
-int itemIndex(const std::vector<std::string>& items, const std::string& text)
-{
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i] == text)
-            return static_cast<int>(i);
-    return -1;
-}
-
 // "03 07 11" as clicked panels: numbers of 1..range.
 bool readNumbers(const QString& text, int range, std::vector<int>& numbers)
 {
@@ -99,15 +90,13 @@ int cmdFilter(QStringList args)
     for (int t = 0; t < RangeTestCount; ++t) {
         if (!given[t])
             continue;
-        RangeInput& r = in.ranges[static_cast<std::size_t>(t)];
-        if (!splitRange(ranges[t], r.lowerText, r.upperText)) {
+        std::string lower, upper;
+        if (!splitRange(ranges[t], lower, upper)) {
             err() << kRangeOptions[t] << " takes A-B\n";
             return 2;
         }
-        r.ticked = true;
-        const auto items = rangeListItems(static_cast<RangeTest>(t), N, k);
-        r.lowerIndex = itemIndex(items, r.lowerText);
-        r.upperIndex = itemIndex(items, r.upperText);
+        in.ranges[static_cast<std::size_t>(t)] =
+            rangeInput(static_cast<RangeTest>(t), N, k, true, std::move(lower), std::move(upper));
     }
     if (bankerGiven) {
         in.bankerTicked = true;
@@ -122,12 +111,12 @@ int cmdFilter(QStringList args)
         return 2;
     }
     std::vector<int> redNumbers, blueNumbers;
-    if (redsGiven && !readNumbers(reds, std::min(N, 50), redNumbers)) {
-        err() << "--reds takes numbers of 1.." << std::min(N, 50) << "\n";
+    if (redsGiven && !readNumbers(reds, redPanelCount(lottery), redNumbers)) {
+        err() << "--reds takes numbers of 1.." << redPanelCount(lottery) << "\n";
         return 2;
     }
-    if (bluesGiven && !readNumbers(blues, std::min(lottery.specialRange, 30), blueNumbers)) {
-        err() << "--blues takes numbers of 1.." << std::min(lottery.specialRange, 30) << "\n";
+    if (bluesGiven && !readNumbers(blues, bluePanelCount(lottery), blueNumbers)) {
+        err() << "--blues takes numbers of 1.." << bluePanelCount(lottery) << "\n";
         return 2;
     }
 

@@ -135,6 +135,22 @@ std::vector<std::string> rangeListItems(RangeTest test, int N, int k)
     return items;
 }
 
+RangeInput rangeInput(RangeTest test, int N, int k, bool ticked, std::string lowerText, std::string upperText)
+{
+    const std::vector<std::string> items = rangeListItems(test, N, k);
+    auto position = [&items](const std::string& text) {
+        const auto it = std::find(items.begin(), items.end(), text);
+        return text.empty() || it == items.end() ? -1 : static_cast<int>(it - items.begin());
+    };
+    RangeInput r;
+    r.ticked = ticked;
+    r.lowerIndex = position(lowerText);
+    r.upperIndex = position(upperText);
+    r.lowerText = std::move(lowerText);
+    r.upperText = std::move(upperText);
+    return r;
+}
+
 std::vector<std::string> splitBankerItems(std::string_view text)
 {
     std::vector<std::string> items;
@@ -306,161 +322,227 @@ void TotalFilterCache::prepare(const CombinationTable& table, int N, std::uint64
 
 namespace {
 
-TotalFilterPass filterRows(CombinationTable& table, const TotalFilterConditions& c, const TotalFilterView& view,
-                           TotalFilterCache& cache, const ProgressFn& progress, std::optional<std::uint64_t> knownFingerprint)
+// The ranges of one run, in the order the pass tests them: the cheap tests
+// first, span, dispersion and AC last (in the variable view they need the
+// whole set of shown values).
+struct RangeLimits {
+    explicit RangeLimits(const TotalFilterConditions& c) : c_(c) {}
+    bool on(RangeTest t) const { return c_.ticked[static_cast<std::size_t>(t)]; }
+    bool fails(RangeTest t, int v) const
+    {
+        return !within(v, c_.lower[static_cast<std::size_t>(t)], c_.upper[static_cast<std::size_t>(t)]);
+    }
+    template <class Metrics> bool outside(Metrics& m) const
+    {
+        return (big && fails(RangeTest::Big, m.big())) || (odd && fails(RangeTest::Odd, m.odd()))
+            || (sum && fails(RangeTest::Sum, m.sum())) || (skew && fails(RangeTest::Skewness, m.skew()))
+            || (red && !within(m.red(), c_.redHitsLow, c_.redHitsHigh))
+            || (span && fails(RangeTest::Span, m.span())) || (disp && fails(RangeTest::Dispersion, m.dispersion()))
+            || (ac && fails(RangeTest::Ac, m.ac()));
+    }
+
+    const TotalFilterConditions& c_;
+    const bool big = on(RangeTest::Big), odd = on(RangeTest::Odd), sum = on(RangeTest::Sum),
+               span = on(RangeTest::Span), disp = on(RangeTest::Dispersion), skew = on(RangeTest::Skewness),
+               ac = on(RangeTest::Ac), red = c_.redChoice;
+};
+
+// Everything one number contributes to a row's metrics as the view shows it:
+// the parts that add up (big, odd, sum, chosen) or take a maximum (skewness),
+// taken from the metric definitions on one-number sets of the shown value.
+struct NumberInfo {
+    std::uint64_t bit; // the shown value as a set member (0 when it does not fit)
+    std::uint16_t sum;
+    std::uint8_t big, odd, skew, chosen;
+};
+
+std::array<NumberInfo, 256> numberInfo(const TotalFilterView& view, const NumberTables& tables)
 {
-    TotalFilterPass result;
     const int N = view.numberRange;
+    std::array<NumberInfo, 256> info{};
+    for (int x = 0; x < 256; ++x) {
+        const int v = view.value(x);
+        const int shown[1] = {v};
+        const std::span<const int> one(shown, 1);
+        info[static_cast<std::size_t>(x)] = {
+            (v >= 0 && v < 64) ? std::uint64_t{1} << v : 0,
+            static_cast<std::uint16_t>(SumValue(one)),
+            static_cast<std::uint8_t>(TotalFilterBigCount(one, N)),
+            static_cast<std::uint8_t>(OddCount(one)),
+            static_cast<std::uint8_t>(SkewnessValue(one, std::span<const int>(view.reference))),
+            tables.chosen[static_cast<std::size_t>(x)]};
+    }
+    return info;
+}
+
+// Metrics of a row of the standard view: the cached per-row values, with
+// skewness and red hits from the row's numbers.
+class CachedRowMetrics {
+public:
+    CachedRowMetrics(const TotalFilterCache& cache, const std::array<NumberInfo, 256>& info, int k)
+        : big_(cache.big()), odd_(cache.odd()), span_(cache.span()), disp_(cache.dispersion()), ac_(cache.ac()),
+          sum_(cache.sum()), info_(info), k_(k)
+    {
+    }
+    void load(std::int64_t r, const std::uint8_t* row)
+    {
+        r_ = r;
+        row_ = row;
+    }
+    int big() const { return big_[r_]; }
+    int odd() const { return odd_[r_]; }
+    int sum() const { return sum_[r_]; }
+    int span() const { return span_[r_]; }
+    int dispersion() const { return disp_[r_]; }
+    int ac() const { return ac_[r_]; }
+    int skew() const
+    {
+        int s = 0;
+        for (int i = 0; i < k_; ++i)
+            s = std::max<int>(s, info_[row_[i]].skew);
+        return s;
+    }
+    int red() const
+    {
+        int h = 0;
+        for (int i = 0; i < k_; ++i)
+            h += info_[row_[i]].chosen;
+        return h;
+    }
+
+private:
+    const std::uint8_t *big_, *odd_, *span_, *disp_, *ac_;
+    const std::uint16_t* sum_;
+    const std::array<NumberInfo, 256>& info_;
+    int k_;
+    std::int64_t r_ = 0;
+    const std::uint8_t* row_ = nullptr;
+};
+
+// Metrics of a row of the variable view, from the shown values. Span,
+// dispersion and AC depend on the whole set: calling the metric functions on
+// every row costs about 90 ns a row, too slow for a run, so while the shown
+// values are distinct and fit a 64-bit set shapeOfSet gives the same three
+// values (checked against totalFilterPassDirect, which calls the metric
+// functions). They are worked out once per row, when first asked for.
+class ShownRowMetrics {
+public:
+    ShownRowMetrics(const TotalFilterView& view, const std::array<NumberInfo, 256>& info, int k)
+        : info_(info), N_(view.numberRange), k_(k)
+    {
+        fitsSet_ = N_ >= 1 && N_ <= 63;
+        for (int x = 0; x < 256; ++x) {
+            const int v = view.value(x);
+            shownOf_[static_cast<std::size_t>(x)] = v;
+            if (x >= 1 && x <= N_ && (v < 1 || v > N_))
+                fitsSet_ = false;
+        }
+    }
+    void load(std::int64_t, const std::uint8_t* row)
+    {
+        row_ = row;
+        big_ = odd_ = sum_ = skew_ = red_ = 0;
+        set_ = 0;
+        inRange_ = fitsSet_;
+        for (int i = 0; i < k_; ++i) {
+            const NumberInfo& n = info_[row[i]];
+            big_ += n.big;
+            odd_ += n.odd;
+            sum_ += n.sum;
+            skew_ = std::max<int>(skew_, n.skew);
+            red_ += n.chosen;
+            set_ |= n.bit;
+            inRange_ = inRange_ && row[i] >= 1 && row[i] <= N_;
+        }
+        shaped_ = false;
+    }
+    int big() const { return big_; }
+    int odd() const { return odd_; }
+    int sum() const { return sum_; }
+    int skew() const { return skew_; }
+    int red() const { return red_; }
+    int span() { return shape().span; }
+    int dispersion() { return shape().dispersion; }
+    int ac() { return shape().ac; }
+
+private:
+    const SetShape& shape()
+    {
+        if (shaped_)
+            return shape_;
+        shaped_ = true;
+        if (inRange_ && __builtin_popcountll(set_) == k_) {
+            shape_ = shapeOfSet(set_, N_);
+        } else {
+            int values[64];
+            const std::span<const int> shownSet(values, static_cast<std::size_t>(std::min(k_, 64)));
+            for (int i = 0; i < k_ && i < 64; ++i)
+                values[i] = shownOf_[row_[i]];
+            shape_.span = SpanValue(shownSet);
+            shape_.dispersion = DispersionValue(shownSet, N_);
+            shape_.ac = AcValue(shownSet);
+        }
+        return shape_;
+    }
+
+    const std::array<NumberInfo, 256>& info_;
+    std::array<int, 256> shownOf_{};
+    int N_, k_;
+    bool fitsSet_ = false;
+    const std::uint8_t* row_ = nullptr;
+    int big_ = 0, odd_ = 0, sum_ = 0, skew_ = 0, red_ = 0;
+    std::uint64_t set_ = 0;
+    bool inRange_ = false;
+    bool shaped_ = false;
+    SetShape shape_{};
+};
+
+// Marks every unmarked row outside the limits; counts the rows kept.
+template <class Metrics>
+bool markOutsideRows(CombinationTable& table, const RangeLimits& limits, Metrics& metrics, const ProgressFn& progress,
+                     std::int64_t& survivors)
+{
     const int k = table.pickCount();
     const std::int64_t rows = table.size();
     const std::uint8_t* numbers = table.numbers();
     std::uint8_t* marks = table.marks();
-    const NumberTables tables = numberTables(c, view);
-    const bool variable = view.mode == TrendMode::Variable;
-
-    auto on = [&](RangeTest t) { return c.ticked[static_cast<std::size_t>(t)]; };
-    auto lo = [&](RangeTest t) { return c.lower[static_cast<std::size_t>(t)]; };
-    auto hi = [&](RangeTest t) { return c.upper[static_cast<std::size_t>(t)]; };
-    const bool tBig = on(RangeTest::Big), tOdd = on(RangeTest::Odd), tSum = on(RangeTest::Sum),
-               tSpan = on(RangeTest::Span), tDisp = on(RangeTest::Dispersion), tSkew = on(RangeTest::Skewness),
-               tAc = on(RangeTest::Ac), tRed = c.redChoice;
-
-    // Per-number parts of the metrics that add up (big, odd, sum) or take a
-    // maximum (skewness) over the numbers, taken from the metric definitions
-    // on one-number sets of the shown value.
-    std::array<std::uint8_t, 256> bigOf{}, oddOf{}, skewOf{};
-    std::array<std::uint16_t, 256> sumOf{};
-    for (int x = 0; x < 256; ++x) {
-        const int shown[1] = {view.value(x)};
-        const std::span<const int> one(shown, 1);
-        bigOf[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(TotalFilterBigCount(one, N));
-        oddOf[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(OddCount(one));
-        sumOf[static_cast<std::size_t>(x)] = static_cast<std::uint16_t>(SumValue(one));
-        skewOf[static_cast<std::size_t>(x)] =
-            static_cast<std::uint8_t>(SkewnessValue(one, std::span<const int>(view.reference)));
+    for (std::int64_t block = 0; block < rows; block += kProgressRows) {
+        if (!reportProgress(progress, block, rows))
+            return false;
+        const std::int64_t end = std::min(rows, block + kProgressRows);
+        for (std::int64_t r = block; r < end; ++r) {
+            if (marks[r])
+                continue;
+            metrics.load(r, numbers + r * k);
+            if (limits.outside(metrics))
+                marks[r] = 1;
+            else
+                ++survivors;
+        }
     }
+    return true;
+}
 
-    auto skewness = [&](const std::uint8_t* row) {
-        int s = 0;
-        for (int i = 0; i < k; ++i)
-            s = std::max<int>(s, skewOf[row[i]]);
-        return s;
-    };
-    auto redHits = [&](const std::uint8_t* row) {
-        int h = 0;
-        for (int i = 0; i < k; ++i)
-            h += tables.chosen[row[i]];
-        return h;
-    };
-
-    if (!variable) {
-        cache.prepare(table, N, knownFingerprint ? *knownFingerprint : TotalFilterCache::fingerprint(table));
-        const std::uint8_t* big = cache.big();
-        const std::uint8_t* odd = cache.odd();
-        const std::uint16_t* sum = cache.sum();
-        const std::uint8_t* span = cache.span();
-        const std::uint8_t* disp = cache.dispersion();
-        const std::uint8_t* ac = cache.ac();
-        for (std::int64_t block = 0; block < rows; block += kProgressRows) {
-            if (!reportProgress(progress, block, rows)) {
-                result.stopped = true;
-                return result;
-            }
-            const std::int64_t end = std::min(rows, block + kProgressRows);
-            for (std::int64_t r = block; r < end; ++r) {
-                if (marks[r])
-                    continue;
-                const std::uint8_t* row = numbers + r * k;
-                const bool out = (tBig && !within(big[r], lo(RangeTest::Big), hi(RangeTest::Big)))
-                    || (tOdd && !within(odd[r], lo(RangeTest::Odd), hi(RangeTest::Odd)))
-                    || (tSum && !within(sum[r], lo(RangeTest::Sum), hi(RangeTest::Sum)))
-                    || (tSpan && !within(span[r], lo(RangeTest::Span), hi(RangeTest::Span)))
-                    || (tDisp && !within(disp[r], lo(RangeTest::Dispersion), hi(RangeTest::Dispersion)))
-                    || (tAc && !within(ac[r], lo(RangeTest::Ac), hi(RangeTest::Ac)))
-                    || (tSkew && !within(skewness(row), lo(RangeTest::Skewness), hi(RangeTest::Skewness)))
-                    || (tRed && !within(redHits(row), c.redHitsLow, c.redHitsHigh));
-                if (out)
-                    marks[r] = 1;
-                else
-                    ++result.survivors;
-            }
-        }
+TotalFilterPass filterRows(CombinationTable& table, const TotalFilterConditions& c, const TotalFilterView& view,
+                           TotalFilterCache& cache, const ProgressFn& progress, std::optional<std::uint64_t> knownFingerprint)
+{
+    TotalFilterPass result;
+    const NumberTables tables = numberTables(c, view);
+    const std::array<NumberInfo, 256> info = numberInfo(view, tables);
+    const RangeLimits limits(c);
+    bool completed = false;
+    if (view.mode == TrendMode::Variable) {
+        ShownRowMetrics metrics(view, info, table.pickCount());
+        completed = markOutsideRows(table, limits, metrics, progress, result.survivors);
     } else {
-        // Span, dispersion and AC depend on the whole set of shown values.
-        // Calling the metric functions on every row costs about 90 ns a row,
-        // too slow for a run; while the shown values are distinct and fit a
-        // 64-bit set, shapeOfSet gives the same three values (checked against
-        // totalFilterPassDirect, which calls the metric functions).
-        // Everything a number contributes, in one 16-byte entry per number.
-        struct NumberInfo {
-            std::uint64_t bit;
-            std::uint16_t sum;
-            std::uint8_t big, odd, skew, chosen;
-        };
-        std::array<NumberInfo, 256> info{};
-        std::array<int, 256> shownOf{};
-        bool fitsSet = N >= 1 && N <= 63;
-        for (int x = 0; x < 256; ++x) {
-            const int v = view.value(x);
-            const auto i = static_cast<std::size_t>(x);
-            shownOf[i] = v;
-            if (x >= 1 && x <= N && (v < 1 || v > N))
-                fitsSet = false;
-            info[i] = {(v >= 0 && v < 64) ? std::uint64_t{1} << v : 0, sumOf[i], bigOf[i], oddOf[i], skewOf[i],
-                       tables.chosen[i]};
-        }
-        int values[64];
-        const std::span<const int> shownSet(values, static_cast<std::size_t>(std::min(k, 64)));
-        for (std::int64_t block = 0; block < rows; block += kProgressRows) {
-            if (!reportProgress(progress, block, rows)) {
-                result.stopped = true;
-                return result;
-            }
-            const std::int64_t end = std::min(rows, block + kProgressRows);
-            for (std::int64_t r = block; r < end; ++r) {
-                if (marks[r])
-                    continue;
-                const std::uint8_t* row = numbers + r * k;
-                int big = 0, odd = 0, sum = 0, skew = 0, red = 0;
-                std::uint64_t set = 0;
-                bool inRange = fitsSet;
-                for (int i = 0; i < k; ++i) {
-                    const NumberInfo& n = info[row[i]];
-                    big += n.big;
-                    odd += n.odd;
-                    sum += n.sum;
-                    skew = std::max<int>(skew, n.skew);
-                    red += n.chosen;
-                    set |= n.bit;
-                    inRange = inRange && row[i] >= 1 && row[i] <= N;
-                }
-                bool out = (tBig && !within(big, lo(RangeTest::Big), hi(RangeTest::Big)))
-                    || (tOdd && !within(odd, lo(RangeTest::Odd), hi(RangeTest::Odd)))
-                    || (tSum && !within(sum, lo(RangeTest::Sum), hi(RangeTest::Sum)))
-                    || (tSkew && !within(skew, lo(RangeTest::Skewness), hi(RangeTest::Skewness)))
-                    || (tRed && !within(red, c.redHitsLow, c.redHitsHigh));
-                if (!out && (tSpan || tDisp || tAc)) {
-                    if (inRange && __builtin_popcountll(set) == k) {
-                        const SetShape shape = shapeOfSet(set, N);
-                        out = (tSpan && !within(shape.span, lo(RangeTest::Span), hi(RangeTest::Span)))
-                            || (tAc && !within(shape.ac, lo(RangeTest::Ac), hi(RangeTest::Ac)))
-                            || (tDisp && !within(shape.dispersion, lo(RangeTest::Dispersion), hi(RangeTest::Dispersion)));
-                    } else {
-                        for (int i = 0; i < k; ++i)
-                            values[i] = shownOf[row[i]];
-                        out = (tSpan && !within(SpanValue(shownSet), lo(RangeTest::Span), hi(RangeTest::Span)))
-                            || (tAc && !within(AcValue(shownSet), lo(RangeTest::Ac), hi(RangeTest::Ac)))
-                            || (tDisp
-                                && !within(DispersionValue(shownSet, N), lo(RangeTest::Dispersion),
-                                           hi(RangeTest::Dispersion)));
-                    }
-                }
-                if (out)
-                    marks[r] = 1;
-                else
-                    ++result.survivors;
-            }
-        }
+        cache.prepare(table, view.numberRange,
+                      knownFingerprint ? *knownFingerprint : TotalFilterCache::fingerprint(table));
+        CachedRowMetrics metrics(cache, info, table.pickCount());
+        completed = markOutsideRows(table, limits, metrics, progress, result.survivors);
+    }
+    if (!completed) {
+        result.stopped = true;
+        return result;
     }
     result.survivors -= bankerPass(table, c, tables);
     return result;

@@ -4,6 +4,7 @@
 // survivors with every chosen blue number as the list. The window reads its
 // controls into TotalFilterInputs, calls TotalFilter::run and shows the
 // outcome; zelvor-cli does the same from its arguments.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -51,6 +52,16 @@ struct RangeInput {
     int lowerIndex = -1;
     int upperIndex = -1;
 };
+// A metric row from its tick and the two texts as they stand in the boxes:
+// each text's position among the box's items (-1 when it names none), as the
+// window's boxes find it.
+RangeInput rangeInput(RangeTest test, int N, int k, bool ticked, std::string lowerText, std::string upperText);
+
+// The number panels: at most 50 red and 30 blue panels, numbered from 1.
+inline constexpr int RedPanelLimit = 50;
+inline constexpr int BluePanelLimit = 30;
+inline int redPanelCount(const LotteryParams& lottery) { return std::min(lottery.numberRange, RedPanelLimit); }
+inline int bluePanelCount(const LotteryParams& lottery) { return std::min(lottery.specialRange, BluePanelLimit); }
 
 // Everything the window's controls hold, as they stand.
 struct TotalFilterInputs {

@@ -31,7 +31,7 @@ namespace {
 const QColor kChosenRed(255, 50, 50);
 const QColor kChosenBlue(50, 50, 255);
 
-struct RangeRowSpec {
+struct RangeRowDescriptor {
     const char* check;
     const char* caption;
     const char* lower;
@@ -39,7 +39,7 @@ struct RangeRowSpec {
 };
 
 // In the order of RangeTest.
-constexpr RangeRowSpec kRangeRows[RangeTestCount] = {
+constexpr RangeRowDescriptor kRangeRows[RangeTestCount] = {
     {"chkdashu", "大数", "comdaxiao1", "comdaxiao2"},
     {"chkjishu", "奇数", "comjiou1", "comjiou2"},
     {"chkhei", "和值", "comhei1", "comhei2"},
@@ -66,16 +66,6 @@ QLineEdit* smallEdit(const char* name, QWidget* parent, int digits = 3)
 }
 
 QString rangeText(const QComboBox* box) { return box->currentText().trimmed(); }
-
-// The list position of the box's item: the chosen one, or the item that the
-// typed text names; -1 when the text names none.
-int rangeIndex(const QComboBox* box)
-{
-    const QString text = box->currentText().trimmed();
-    if (text.isEmpty())
-        return -1;
-    return box->findText(text, Qt::MatchExactly);
-}
 
 } // namespace
 
@@ -110,7 +100,7 @@ void Tfrmtotalfilt::buildControls()
     metrics->setVerticalSpacing(3);
     left->addLayout(metrics);
     for (int t = 0; t < RangeTestCount; ++t) {
-        const RangeRowSpec& spec = kRangeRows[t];
+        const RangeRowDescriptor& spec = kRangeRows[t];
         RangeRow& row = ranges_[static_cast<std::size_t>(t)];
         row.check = new QCheckBox(QString::fromUtf8(spec.caption), this);
         row.check->setObjectName(spec.check);
@@ -263,8 +253,8 @@ void Tfrmtotalfilt::FormCreate()
     edtnum1_->setText("1");
     edtnum2_->setText("1");
 
-    redPanels_ = new NumberPanels(GroupBox2_, 50, 10, std::min(N, 50), kChosenRed, "panred");
-    bluePanels_ = new NumberPanels(GroupBox3_, 30, 10, std::min(lottery_.specialRange, 30), kChosenBlue, "panblue");
+    redPanels_ = new NumberPanels(GroupBox2_, RedPanelLimit, 10, redPanelCount(lottery_), kChosenRed, "panred");
+    bluePanels_ = new NumberPanels(GroupBox3_, BluePanelLimit, 10, bluePanelCount(lottery_), kChosenBlue, "panblue");
     connect(redPanels_, &NumberPanels::panelClicked, this, [this](int n) { redPanelClick(n); });
     connect(bluePanels_, &NumberPanels::panelClicked, this, [this](int n) { bluePanelClick(n); });
 
@@ -362,12 +352,9 @@ TotalFilterInputs Tfrmtotalfilt::readInputs() const
     TotalFilterInputs in;
     for (int t = 0; t < RangeTestCount; ++t) {
         const RangeRow& row = ranges_[static_cast<std::size_t>(t)];
-        RangeInput& r = in.ranges[static_cast<std::size_t>(t)];
-        r.ticked = row.check->isChecked();
-        r.lowerText = rangeText(row.lower).toStdString();
-        r.upperText = rangeText(row.upper).toStdString();
-        r.lowerIndex = rangeIndex(row.lower);
-        r.upperIndex = rangeIndex(row.upper);
+        in.ranges[static_cast<std::size_t>(t)] =
+            rangeInput(static_cast<RangeTest>(t), lottery_.numberRange, lottery_.pickCount, row.check->isChecked(),
+                       rangeText(row.lower).toStdString(), rangeText(row.upper).toStdString());
     }
     in.bankerTicked = chkdanma_->isChecked();
     in.bankerText = edtdanma_->text().toStdString();
