@@ -104,7 +104,7 @@ void BM_TotalFilterRun(benchmark::State& state)
 BENCHMARK(BM_TotalFilterRun)->Args({0, 0})->Args({0, 1})->Args({1, 0})->Args({1, 1})
     ->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// The same conditions through the straight transcription of the pass.
+// The same conditions through a direct, unoptimised version of the pass.
 void BM_TotalFilterDirect(benchmark::State& state)
 {
     const TrendMode mode = state.range(0) ? TrendMode::Variable : TrendMode::Standard;

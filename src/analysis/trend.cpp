@@ -57,7 +57,7 @@ std::uint64_t rankKey(int count, int lastSeen)
 // key keeps its order, and the entries of key kappa end in the order given
 // by walking the initial order t = 1..N restricted to keys >= kappa: an entry
 // with key kappa joins the back of a queue, a strictly better one moves the
-// queue's front to its back. The literal transcription in the tests checks it.
+// queue's front to its back. The direct, unoptimised sort in the tests checks it.
 void orderTies(std::span<int> group, std::uint64_t kappa, const std::vector<std::uint64_t>& key,
                std::vector<int>& queue)
 {
@@ -174,8 +174,8 @@ VariableSettings drawVariableSettings(int N, Random& random)
     VariableSettings settings;
     settings.window = random.below(100) + 1;
     settings.permutation.assign(static_cast<std::size_t>(std::max(N, 0)) + 1, 0);
-    // Repeated draws until unused: the permutation is drawn the way the
-    // program always has, so a seed gives the same view everywhere.
+    // Repeated draws until an unused value comes up, so one seed gives the
+    // same view in the program, the command line and the tests.
     std::vector<bool> used(static_cast<std::size_t>(std::max(N, 0)) + 1, false);
     for (int n = 1; n <= N; ++n) {
         int v = random.below(N) + 1;
@@ -227,184 +227,249 @@ VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory
     return buildVariableTrend(lottery, history, settings, {});
 }
 
-VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory& history,
-                                 const VariableSettings& settings, const VariableValueFn& observe)
-{
-    const int N = lottery.numberRange;
-    const int k = history.pickCount();
-    const int D = history.size();
-    const int W = settings.window;
-    // Settings come from drawVariableSettings; anything else must still not
-    // index outside the tables.
-    if (N < 1 || W < 1 || !isPermutation(settings.permutation, N))
-        throw std::invalid_argument("variable trend: settings are no window and permutation of 1..N");
-    const int shift = lottery.digitsFromZero() ? 1 : 0;
+namespace {
 
-    VariableTrend trend;
-    trend.settings = settings;
-    trend.drawCount = D;
-    trend.numberRange = N;
-    trend.digits = shift != 0;
-    trend.history = DrawHistory(k, 0);
-    trend.history.reserve(D);
+// One variable build. Walks the positions i = 0..D; at each it brings the
+// rank table up to date (draw i - 1 joins, draw i - W - 1 leaves the window),
+// orders it and records the ranks of draw i, or the snapshot at i = D.
+class VariableBuild {
+public:
+    VariableBuild(const LotteryParams& lottery, const DrawHistory& history, const VariableSettings& settings)
+        : history_(history), p_(settings.permutation), N_(lottery.numberRange), k_(history.pickCount()),
+          D_(history.size()), W_(settings.window), shift_(lottery.digitsFromZero() ? 1 : 0)
+    {
+        // Settings come from drawVariableSettings; anything else must still not
+        // index outside the tables.
+        if (N_ < 1 || W_ < 1 || !isPermutation(settings.permutation, N_))
+            throw std::invalid_argument("variable trend: settings are no window and permutation of 1..N");
+        const auto n1 = static_cast<std::size_t>(N_) + 1;
+        count_.assign(n1, 0);
+        lastSeen_.assign(n1, -1);
+        key_.assign(n1, rankKey(0, -1));
+        // One spare slot: the branch-free compaction may write one past the values kept.
+        order_.resize(n1);
+        scratch_.resize(n1);
+        for (int t = 1; t <= N_; ++t)
+            order_[static_cast<std::size_t>(t - 1)] = t;
+        mark_.assign(n1, -1);
+        queue_.resize(2 * static_cast<std::size_t>(N_) + 2);
+        rank_.assign(n1, 0);
+        for (auto* v : {&joined_, &left_, &recorded_})
+            v->resize(static_cast<std::size_t>(k_));
 
-    const auto& p = settings.permutation;
-    auto S = [&](int x, int d) { return (p[static_cast<std::size_t>(x)] + d) % N + 1; };
+        trend_.settings = settings;
+        trend_.drawCount = D_;
+        trend_.numberRange = N_;
+        trend_.digits = shift_ != 0;
+        trend_.history = DrawHistory(k_, 0);
+        trend_.history.reserve(D_);
+    }
+
+    VariableTrend run(const VariableValueFn& observe)
+    {
+        std::vector<int> values(observe ? static_cast<std::size_t>(N_) + 1 : 0, 0);
+        for (int i = 0; i <= D_; ++i) {
+            if (i >= 1)
+                joinDraw(i);
+            if (i >= W_ + 1)
+                leaveWindow(i);
+            if (i >= 1)
+                refreshJoinedKeys();
+            sortByKey();
+            orderEqualKeys();
+            for (int a = 0; a < N_; ++a)
+                rank_[static_cast<std::size_t>(order_[static_cast<std::size_t>(a)])] = a + 1;
+            if (observe) {
+                for (int n = 1; n <= N_; ++n)
+                    values[static_cast<std::size_t>(n)] = rank_[static_cast<std::size_t>(shiftedValue(n, i))];
+                observe(i, values);
+            }
+            if (i < D_)
+                recordDraw(i);
+            else
+                recordSnapshot(i);
+        }
+        return std::move(trend_);
+    }
+
+private:
+    // S(x, d) = (p(x) + d) mod N + 1.
+    int shiftedValue(int x, int d) const { return (p_[static_cast<std::size_t>(x)] + d) % N_ + 1; }
 
     // Shifted values of draw d at its own position; 0 marks a number outside
     // the lottery's range, which then takes part in nothing. Each draw is
-    // shifted three times (added, dropped from the window, ranked), cheaper
-    // than keeping D * k values around.
-    std::vector<int> shiftedA(static_cast<std::size_t>(k)), shiftedB(static_cast<std::size_t>(k)),
-        shiftedC(static_cast<std::size_t>(k));
-    auto shiftDraw = [&](int d, std::vector<int>& out) -> std::span<const int> {
-        auto x = history.main(d);
-        const int base = d % N;
-        for (int j = 0; j < k; ++j) {
-            const int n = x[static_cast<std::size_t>(j)] + shift;
+    // shifted three times (joining, leaving the window, ranked), cheaper than
+    // keeping D * k values around.
+    std::span<const int> shiftDraw(int d, std::vector<int>& out) const
+    {
+        auto x = history_.main(d);
+        const int base = d % N_;
+        for (int j = 0; j < k_; ++j) {
+            const int n = x[static_cast<std::size_t>(j)] + shift_;
             int t = 0;
-            if (n >= 1 && n <= N) {
-                t = p[static_cast<std::size_t>(n)] + base; // (p(n) + d) mod N + 1
-                t = (t >= N ? t - N : t) + 1;
+            if (n >= 1 && n <= N_) {
+                t = p_[static_cast<std::size_t>(n)] + base; // (p(n) + d) mod N + 1
+                t = (t >= N_ ? t - N_ : t) + 1;
             }
             out[static_cast<std::size_t>(j)] = t;
         }
         return out;
-    };
+    }
 
-    std::vector<int> count(static_cast<std::size_t>(N) + 1, 0);
-    // Omission comes from the latest position at which each value was seen,
-    // instead of scanning back through the history for every value.
-    std::vector<int> lastSeen(static_cast<std::size_t>(N) + 1, -1);
-    std::vector<std::uint64_t> key(static_cast<std::size_t>(N) + 1, rankKey(0, -1));
-    // Values by key, kept from one position to the next: seen values from the
-    // least recently drawn on (omission descending), then the never-seen ones.
-    // Each position moves the previous draw's values to the end of the seen
-    // block, and an insertion sort then only reorders by count.
-    // One spare slot: the branch-free compaction below may write one past the values kept.
-    std::vector<int> order(static_cast<std::size_t>(N) + 1), scratch(static_cast<std::size_t>(N) + 1);
-    for (int t = 1; t <= N; ++t)
-        order[static_cast<std::size_t>(t - 1)] = t;
-    int seenValues = 0;
-    std::vector<int> mark(static_cast<std::size_t>(N) + 1, -1);
-    std::vector<int> queue(2 * static_cast<std::size_t>(N) + 2);
-    std::vector<int> rank(static_cast<std::size_t>(N) + 1, 0);
-    std::vector<int> values(observe ? static_cast<std::size_t>(N) + 1 : 0, 0);
-    std::vector<int> cells(static_cast<std::size_t>(k));
-
-    for (int i = 0; i <= D; ++i) {
-        if (i >= 1) {
-            const auto drawn = shiftDraw(i - 1, shiftedA);
-            for (int t : drawn)
-                if (t) {
-                    ++count[static_cast<std::size_t>(t)];
-                    lastSeen[static_cast<std::size_t>(t)] = i - 1;
-                    mark[static_cast<std::size_t>(t)] = 2 * i;
-                }
-            int w = 0;
-            // Branch-free compaction: about one value in six is dropped.
-            for (int a = 0; a < seenValues; ++a) {
-                const int v = order[static_cast<std::size_t>(a)];
-                scratch[static_cast<std::size_t>(w)] = v;
-                w += mark[static_cast<std::size_t>(v)] < 2 * i;
+    // Draw i - 1 joins: its values count once more and were last seen now.
+    // order_ keeps the values by key from one position to the next: seen
+    // values from the least recently drawn on (omission descending), then the
+    // never-seen ones. The joining values move to the end of the seen block,
+    // so the sort after it only has to reorder by count.
+    void joinDraw(int i)
+    {
+        const auto drawn = shiftDraw(i - 1, joined_);
+        for (int t : drawn)
+            if (t) {
+                ++count_[static_cast<std::size_t>(t)];
+                lastSeen_[static_cast<std::size_t>(t)] = i - 1;
+                mark_[static_cast<std::size_t>(t)] = 2 * i;
             }
-            for (int t : drawn)
-                if (t && mark[static_cast<std::size_t>(t)] == 2 * i) {
-                    mark[static_cast<std::size_t>(t)] = 2 * i + 1; // a digit may repeat within a draw
-                    scratch[static_cast<std::size_t>(w++)] = t;
-                }
-            const int seenNow = w;
-            for (int a = seenValues; a < N; ++a) {
-                const int v = order[static_cast<std::size_t>(a)];
-                scratch[static_cast<std::size_t>(w)] = v;
-                w += mark[static_cast<std::size_t>(v)] < 2 * i;
-            }
-            seenValues = seenNow;
-            order.swap(scratch);
+        int w = 0;
+        // Branch-free compaction: about one value in six is dropped.
+        for (int a = 0; a < seenValues_; ++a) {
+            const int v = order_[static_cast<std::size_t>(a)];
+            scratch_[static_cast<std::size_t>(w)] = v;
+            w += mark_[static_cast<std::size_t>(v)] < 2 * i;
         }
-        if (i >= W + 1)
-            for (int t : shiftDraw(i - W - 1, shiftedB))
-                if (t) {
-                    --count[static_cast<std::size_t>(t)];
-                    key[static_cast<std::size_t>(t)] =
-                        rankKey(count[static_cast<std::size_t>(t)], lastSeen[static_cast<std::size_t>(t)]);
-                }
-        if (i >= 1)
-            for (int t : shiftedA)
-                if (t)
-                    key[static_cast<std::size_t>(t)] =
-                        rankKey(count[static_cast<std::size_t>(t)], lastSeen[static_cast<std::size_t>(t)]);
+        for (int t : drawn)
+            if (t && mark_[static_cast<std::size_t>(t)] == 2 * i) {
+                mark_[static_cast<std::size_t>(t)] = 2 * i + 1; // a digit may repeat within a draw
+                scratch_[static_cast<std::size_t>(w++)] = t;
+            }
+        const int seenNow = w;
+        for (int a = seenValues_; a < N_; ++a) {
+            const int v = order_[static_cast<std::size_t>(a)];
+            scratch_[static_cast<std::size_t>(w)] = v;
+            w += mark_[static_cast<std::size_t>(v)] < 2 * i;
+        }
+        seenValues_ = seenNow;
+        order_.swap(scratch_);
+    }
 
-        for (int a = 1; a < N; ++a) {
-            const int v = order[static_cast<std::size_t>(a)];
-            const std::uint64_t kv = key[static_cast<std::size_t>(v)];
+    // Draw i - W - 1 leaves the window: its values count once less.
+    void leaveWindow(int i)
+    {
+        for (int t : shiftDraw(i - W_ - 1, left_))
+            if (t) {
+                --count_[static_cast<std::size_t>(t)];
+                key_[static_cast<std::size_t>(t)] =
+                    rankKey(count_[static_cast<std::size_t>(t)], lastSeen_[static_cast<std::size_t>(t)]);
+            }
+    }
+
+    void refreshJoinedKeys()
+    {
+        for (int t : joined_)
+            if (t)
+                key_[static_cast<std::size_t>(t)] =
+                    rankKey(count_[static_cast<std::size_t>(t)], lastSeen_[static_cast<std::size_t>(t)]);
+    }
+
+    // Insertion sort by key, larger first; order_ is nearly sorted already.
+    void sortByKey()
+    {
+        for (int a = 1; a < N_; ++a) {
+            const int v = order_[static_cast<std::size_t>(a)];
+            const std::uint64_t kv = key_[static_cast<std::size_t>(v)];
             int b = a;
-            for (; b > 0 && key[static_cast<std::size_t>(order[static_cast<std::size_t>(b - 1)])] < kv; --b)
-                order[static_cast<std::size_t>(b)] = order[static_cast<std::size_t>(b - 1)];
-            order[static_cast<std::size_t>(b)] = v;
-        }
-        if (N <= 64) {
-            // Bit a set: slots a and a + 1 hold equal keys. Most positions have
-            // only a few such runs, found without a data-dependent branch.
-            std::uint64_t equalNext = 0;
-            for (int a = 0; a + 1 < N; ++a)
-                equalNext |= static_cast<std::uint64_t>(key[static_cast<std::size_t>(order[static_cast<std::size_t>(a)])]
-                                                        == key[static_cast<std::size_t>(order[static_cast<std::size_t>(a + 1)])])
-                    << a;
-            std::uint64_t better = 0; // values in the slots before `done`
-            int done = 0;
-            while (equalNext) {
-                const int a = std::countr_zero(equalNext);
-                const int b = a + std::countr_zero(~(equalNext >> a)); // slots a..b hold one key
-                for (; done < a; ++done)
-                    better |= std::uint64_t{1} << (order[static_cast<std::size_t>(done)] - 1);
-                std::uint64_t members = 0;
-                for (int c = a; c <= b; ++c)
-                    members |= std::uint64_t{1} << (order[static_cast<std::size_t>(c)] - 1);
-                orderTiesMasked(std::span<int>(order).subspan(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a + 1)),
-                                members, better, queue.data());
-                equalNext &= ~(lowBits(b) & ~lowBits(a)); // clear bits a..b-1
-            }
-        } else {
-            for (int a = 0; a < N;) {
-                const std::uint64_t kappa = key[static_cast<std::size_t>(order[static_cast<std::size_t>(a)])];
-                int b = a + 1;
-                while (b < N && key[static_cast<std::size_t>(order[static_cast<std::size_t>(b)])] == kappa)
-                    ++b;
-                if (b - a >= 2)
-                    orderTies(std::span<int>(order).subspan(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a)),
-                              kappa, key, queue);
-                a = b;
-            }
-        }
-        for (int a = 0; a < N; ++a)
-            rank[static_cast<std::size_t>(order[static_cast<std::size_t>(a)])] = a + 1;
-
-        if (observe) {
-            for (int n = 1; n <= N; ++n)
-                values[static_cast<std::size_t>(n)] = rank[static_cast<std::size_t>(S(n, i))];
-            observe(i, values);
-        }
-
-        if (i < D) {
-            auto t = shiftDraw(i, shiftedC);
-            for (int j = 0; j < k; ++j)
-                cells[static_cast<std::size_t>(j)] =
-                    t[static_cast<std::size_t>(j)] ? rank[static_cast<std::size_t>(t[static_cast<std::size_t>(j)])] - shift : 0;
-            std::sort(cells.begin(), cells.end());
-            trend.history.append(history.issue(i), cells);
-        } else {
-            trend.snapshot.resize(static_cast<std::size_t>(N));
-            for (int a = 0; a < N; ++a) {
-                const int t = order[static_cast<std::size_t>(a)];
-                const int seen = lastSeen[static_cast<std::size_t>(t)];
-                trend.snapshot[static_cast<std::size_t>(a)] = {t, count[static_cast<std::size_t>(t)],
-                                                               seen >= 0 ? i - seen : 0};
-            }
-            trend.snapshotRank = rank;
+            for (; b > 0 && key_[static_cast<std::size_t>(order_[static_cast<std::size_t>(b - 1)])] < kv; --b)
+                order_[static_cast<std::size_t>(b)] = order_[static_cast<std::size_t>(b - 1)];
+            order_[static_cast<std::size_t>(b)] = v;
         }
     }
-    return trend;
+
+    // Puts each run of equal keys into the exchange sort's order of ties.
+    void orderEqualKeys()
+    {
+        auto keyAt = [this](int a) { return key_[static_cast<std::size_t>(order_[static_cast<std::size_t>(a)])]; };
+        if (N_ > 64) {
+            for (int a = 0; a < N_;) {
+                const std::uint64_t kappa = keyAt(a);
+                int b = a + 1;
+                while (b < N_ && keyAt(b) == kappa)
+                    ++b;
+                if (b - a >= 2)
+                    orderTies(std::span<int>(order_).subspan(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a)),
+                              kappa, key_, queue_);
+                a = b;
+            }
+            return;
+        }
+        // Bit a set: slots a and a + 1 hold equal keys. Most positions have
+        // only a few such runs, found without a data-dependent branch.
+        std::uint64_t equalNext = 0;
+        for (int a = 0; a + 1 < N_; ++a)
+            equalNext |= static_cast<std::uint64_t>(keyAt(a) == keyAt(a + 1)) << a;
+        std::uint64_t better = 0; // values in the slots before `done`
+        int done = 0;
+        while (equalNext) {
+            const int a = std::countr_zero(equalNext);
+            const int b = a + std::countr_zero(~(equalNext >> a)); // slots a..b hold one key
+            for (; done < a; ++done)
+                better |= std::uint64_t{1} << (order_[static_cast<std::size_t>(done)] - 1);
+            std::uint64_t members = 0;
+            for (int c = a; c <= b; ++c)
+                members |= std::uint64_t{1} << (order_[static_cast<std::size_t>(c)] - 1);
+            orderTiesMasked(std::span<int>(order_).subspan(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a + 1)),
+                            members, better, queue_.data());
+            equalNext &= ~(lowBits(b) & ~lowBits(a)); // clear bits a..b-1
+        }
+    }
+
+    // VariableHistory row of draw i: its numbers' ranks, ascending.
+    void recordDraw(int i)
+    {
+        auto t = shiftDraw(i, recorded_);
+        std::vector<int>& cells = recorded_;
+        for (int j = 0; j < k_; ++j)
+            cells[static_cast<std::size_t>(j)] =
+                t[static_cast<std::size_t>(j)] ? rank_[static_cast<std::size_t>(t[static_cast<std::size_t>(j)])] - shift_ : 0;
+        std::sort(cells.begin(), cells.end());
+        trend_.history.append(history_.issue(i), cells);
+    }
+
+    // VariableSnapshot: the rank table after the latest draw.
+    void recordSnapshot(int i)
+    {
+        trend_.snapshot.resize(static_cast<std::size_t>(N_));
+        for (int a = 0; a < N_; ++a) {
+            const int t = order_[static_cast<std::size_t>(a)];
+            const int seen = lastSeen_[static_cast<std::size_t>(t)];
+            trend_.snapshot[static_cast<std::size_t>(a)] = {t, count_[static_cast<std::size_t>(t)],
+                                                            seen >= 0 ? i - seen : 0};
+        }
+        trend_.snapshotRank = rank_;
+    }
+
+    const DrawHistory& history_;
+    const std::vector<int>& p_;
+    const int N_, k_, D_, W_, shift_;
+    VariableTrend trend_;
+    std::vector<int> count_;
+    // Omission comes from the latest position at which each value was seen,
+    // instead of scanning back through the history for every value.
+    std::vector<int> lastSeen_;
+    std::vector<std::uint64_t> key_;
+    std::vector<int> order_, scratch_;
+    int seenValues_ = 0;
+    std::vector<int> mark_;
+    std::vector<int> queue_;
+    std::vector<int> rank_;
+    std::vector<int> joined_, left_, recorded_;
+};
+
+} // namespace
+
+VariableTrend buildVariableTrend(const LotteryParams& lottery, const DrawHistory& history,
+                                 const VariableSettings& settings, const VariableValueFn& observe)
+{
+    return VariableBuild(lottery, history, settings).run(observe);
 }
 
 TrendRows variableTrendRows(const LotteryParams& lottery, const DrawHistory& history, const VariableTrend& trend)

@@ -210,12 +210,12 @@ TEST(VariableTrend, FastBuildMatchesTheLiteralAlgorithm)
             const DrawHistory h = randomHistory(c.lottery, c.draws, random);
             Random r1(seed * 31 + 5), r2(seed * 31 + 5);
             VariableSettings s = drawVariableSettings(c.lottery.numberRange, r1);
-            const VariableSettings literal = reference::drawSettingsLiteral(c.lottery.numberRange, r2);
-            EXPECT_EQ(s.window, literal.window);
-            EXPECT_EQ(s.permutation, literal.permutation);
+            const VariableSettings direct = reference::drawSettingsDirect(c.lottery.numberRange, r2);
+            EXPECT_EQ(s.window, direct.window);
+            EXPECT_EQ(s.permutation, direct.permutation);
             if (c.window)
                 s.window = c.window;
-            expectSameTrend(buildVariableTrend(c.lottery, h, s), reference::buildVariableTrendLiteral(c.lottery, h, s));
+            expectSameTrend(buildVariableTrend(c.lottery, h, s), reference::buildVariableTrendDirect(c.lottery, h, s));
         }
     }
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Line-by-line transcription of the variable trend build, slow on purpose:
+// A direct, unoptimised version of the variable trend build, slow on purpose:
 // the omission step scans back through the history for every value and the
 // rank table is ordered by the plain exchange sort. Used by the tests and the
 // benchmark as the yardstick for the fast build; never linked into the program.
@@ -13,7 +13,7 @@
 namespace zelvor::reference {
 
 // W := random(100) + 1; p(n) := random(N) + 1, drawn again while it repeats an earlier p.
-inline VariableSettings drawSettingsLiteral(int N, Random& random)
+inline VariableSettings drawSettingsDirect(int N, Random& random)
 {
     VariableSettings s;
     s.window = random.below(100) + 1;
@@ -33,7 +33,7 @@ inline VariableSettings drawSettingsLiteral(int N, Random& random)
     return s;
 }
 
-inline VariableTrend buildVariableTrendLiteral(const LotteryParams& lottery, const DrawHistory& history,
+inline VariableTrend buildVariableTrendDirect(const LotteryParams& lottery, const DrawHistory& history,
                                                const VariableSettings& settings)
 {
     const int N = lottery.numberRange;
