@@ -6,6 +6,7 @@
 #include "data/lottery_state.h"
 #include "data/u_datamod.h"
 #include "support/fake_dialogs.h"
+#include "support/histories.h"
 #include "support/temp_home.h"
 #include "support/window_context.h"
 #include "ui/trend_grid.h"
@@ -18,16 +19,7 @@ class TrendWindowTest : public QObject {
 
     static QString g(Tfrmcode& w, int row) { return w.grid()->cellText(1, row); }
 
-    static DrawHistory smallHistory()
-    {
-        DrawHistory h(6, 1);
-        const int draws[][8] = {{2003001, 10, 11, 12, 13, 26, 28, 11},
-                                {2003002, 5, 3, 22, 17, 9, 30, 11},
-                                {2003003, 1, 7, 10, 23, 28, 32, 16}};
-        for (const auto& d : draws)
-            h.append(d[0], std::span<const int>(d + 1, 6), std::span<const int>(d + 7, 1));
-        return h;
-    }
+    static DrawHistory smallHistory() { return windowDraws(3); }
 
 private slots:
     void gridLayoutOfBothKnownLotteries()
@@ -78,6 +70,7 @@ private slots:
         Random& random = env.random;
         Tfrmcode w(env.context);
         const QString standard = w.grid()->cellText(1, 2);
+        QCOMPARE(standard, QStringLiteral("05 03 22 17 09 30 + 11"));
         state.BuildVariableTrend(random);
         w.trendChanged(TrendMode::Variable);
         const QString first = w.grid()->cellText(1, 2);
@@ -98,7 +91,11 @@ private slots:
         }
         QVERIFY(changed);
         QCOMPARE(g(w, 2).right(5), QStringLiteral(" + 11"));
-        Q_UNUSED(standard);
+        // Back to the standard view: the stored numbers again, in stored order.
+        state.BuildStandardTrend();
+        w.trendChanged(TrendMode::Standard);
+        QCOMPARE(g(w, 2), standard);
+        QCOMPARE(g(w, 1), QStringLiteral("01 07 10 23 28 32 + 16"));
     }
 };
 

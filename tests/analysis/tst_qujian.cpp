@@ -15,6 +15,7 @@
 #include "data/lottery_state.h"
 #include "data/u_datamod.h"
 #include "support/fake_dialogs.h"
+#include "support/histories.h"
 #include "support/window_context.h"
 #include "ui/bar_chart.h"
 
@@ -25,18 +26,7 @@ namespace {
 
 const LotteryParams kSsq{"中国福彩双色球", LotteryKind::Lotto, 33, 6, 16, 1};
 
-DrawHistory fixture()
-{
-    const int draws[][7] = {{10, 11, 12, 13, 26, 28, 11},
-                            {5, 3, 22, 17, 9, 30, 11},
-                            {1, 7, 10, 23, 28, 32, 16},
-                            {1, 7, 12, 20, 25, 33, 5}};
-    DrawHistory h(6, 1);
-    int issue = 2003001;
-    for (const auto& d : draws)
-        h.append(issue++, std::span<const int>(d, 6), std::span<const int>(d + 6, 1));
-    return h;
-}
+DrawHistory fixture() { return windowDraws(); }
 
 struct Harness : WindowContext {
     std::unique_ptr<Tfrmqujian> window;

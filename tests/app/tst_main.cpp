@@ -27,7 +27,9 @@
 #include "data/u_index.h"
 #include "filter/u_totalfilt.h"
 #include "ui/number_panels.h"
+#include "support/catalogue_script.h"
 #include "support/fake_dialogs.h"
+#include "support/histories.h"
 #include "support/temp_home.h"
 #include "support/window_context.h"
 
@@ -42,34 +44,9 @@ class MainWindowTest : public QObject {
         Tfrmmain main{context};
     };
 
-    // Drives the modal catalogue dialog: select a lottery, then press a button.
-    static void scriptCatalogue(Tfrmmain& main, const QString& lottery, const QString& button)
-    {
-        QTimer::singleShot(0, &main, [&main, lottery, button] {
-            Tfrmindex* dlg = main.catalogueDialog();
-            QVERIFY(dlg);
-            auto* list = dlg->findChild<QListWidget*>("lstcaipiao");
-            if (!lottery.isEmpty()) {
-                const auto items = list->findItems(lottery, Qt::MatchExactly);
-                QVERIFY(!items.isEmpty());
-                list->setCurrentItem(items.first());
-            }
-            dlg->findChild<QPushButton*>(button)->click();
-            if (dlg->isVisible())
-                dlg->reject();
-        });
-    }
-
-    // "打开彩票(&O)" through the catalogue dialog.
-    static void openThroughMenu(Tfrmmain& main, const QString& lottery)
-    {
-        scriptCatalogue(main, lottery, "btnopen");
-        main.mnuopenClick();
-    }
-
     static void importThreeDraws(const TempHome& home)
     {
-        home.write("h.txt", "2003001 1 2 3 4 5 6 7\n2003002 7 8 9 10 11 12 1\n2003003 3 9 16 22 30 33 5\n");
+        home.write("h.txt", kThreeDrawsFile);
         importHistoryFile(home.database(), QStringLiteral("中国福彩双色球"), home.file("h.txt"));
     }
 

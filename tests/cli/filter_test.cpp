@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/cli_runner.h"
+#include "support/histories.h"
 #include "support/combinatorics.h"
 #include "support/temp_home.h"
 
@@ -26,7 +27,7 @@ class FilterCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        home.write("h.txt", "2003001 1 2 3 4 5 6 7\n2003002 7 8 9 10 11 12 1\n2003003 3 9 16 22 30 33 5\n");
+        home.write("h.txt", zelvor::testing::kThreeDrawsFile);
         const CliRun r = cli(home, {"import", kSsq, home.file("h.txt")});
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
     }

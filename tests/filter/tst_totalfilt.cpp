@@ -24,7 +24,9 @@
 #include "data/u_datamod.h"
 #include "data/u_index.h"
 #include "filter/u_totalfilt.h"
+#include "support/catalogue_script.h"
 #include "support/fake_dialogs.h"
+#include "support/histories.h"
 #include "support/combinatorics.h"
 #include "support/temp_home.h"
 #include "support/window_context.h"
@@ -500,18 +502,12 @@ private slots:
     {
         TempHome home;
         DialogScript dialogs;
-        home.write("h.txt", "2003001 1 2 3 4 5 6 7\n2003002 7 8 9 10 11 12 1\n2003003 3 9 16 22 30 33 5\n");
+        home.write("h.txt", kThreeDrawsFile);
         importHistoryFile(home.database(), QStringLiteral("中国福彩双色球"), home.file("h.txt"));
         WindowContext env(5);
         LotteryState& state = env.state;
         Tfrmmain main(env.context);
-        QTimer::singleShot(0, &main, [&main] {
-            Tfrmindex* dlg = main.catalogueDialog();
-            auto* list = dlg->findChild<QListWidget*>("lstcaipiao");
-            list->setCurrentItem(list->findItems(QStringLiteral("中国福彩双色球"), Qt::MatchExactly).first());
-            dlg->findChild<QPushButton*>("btnopen")->click();
-        });
-        main.mnuopenClick();
+        openThroughMenu(main, QStringLiteral("中国福彩双色球"));
         QVERIFY(state.LotteryOpen());
 
         // "变幻走势" creates the window hidden and takes the red choice away.
