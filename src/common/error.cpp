@@ -4,9 +4,23 @@
 
 namespace zelvor {
 
+std::string clipped(const std::string& text, std::size_t maxChars)
+{
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // Count lead bytes only; continuation bytes are 10xxxxxx.
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            continue;
+        if (chars == maxChars)
+            return text.substr(0, i) + "…";
+        ++chars;
+    }
+    return text;
+}
+
 std::string integerConversionMessage(const std::string& text)
 {
-    return "“" + text + "”不是有效的整数。";
+    return "“" + clipped(text) + "”不是有效的整数。";
 }
 
 bool tryParseInteger(const std::string& text, int& value)
