@@ -36,7 +36,13 @@ bool forEachLine(const std::filesystem::path& file, const std::function<bool(std
     if (!in)
         return setError("无法打开文件");
 
-    std::vector<char> chunk(1u << 20);
+    // Read in 1 MiB pieces; a smaller file needs no more room than its size.
+    std::size_t piece = 1u << 20;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (!ec && size < piece)
+        piece = std::max<std::size_t>(static_cast<std::size_t>(size), 4096);
+    std::vector<char> chunk(piece);
     std::string carry;       // a line split across chunks
     bool skipLf = false;     // the previous chunk ended in CR: a leading LF belongs to it
     while (true) {

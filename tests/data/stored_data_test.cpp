@@ -260,6 +260,8 @@ TEST(HistoryText, MessagesNameTheRealProblem)
         {"a negative number without a date", "2003001 1 2 3 4 5 6 -7\n", {"第1行", "-7", "超出范围"}, {"日期"}},
         {"a 10 MB field", "2003001 1 2 3 4 5 6 x" + huge + "\n", {"第1行", "x7777", "…"}, {}},
         {"a 10 MB issue", huge + " 1 2 3 4 5 6 7\n", {"第1行", "…"}, {}},
+        // Bytes that are no UTF-8 still count as characters when cut.
+        {"a long field of stray bytes", "2003001" + std::string(5000, '\xa3') + " 1 2 3 4 5 6 7\n", {"第1行", "…"}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -295,4 +297,21 @@ TEST(HistoryText, EveryLineEndIsALineEnd)
     // A CR LF is one line end: the bad line is still counted as line 2.
     const std::string error = errorOf([&] { parseHistoryText("2003001 1 2 3 4 5 6 7\r\n2003002 1 2 3\r\n", ssq); });
     EXPECT_NE(error.find("第2行"), std::string::npos) << error;
+}
+
+TEST(Messages, QuotedTextIsCutToFortyCharacters)
+{
+    struct Case {
+        std::string text, shown;
+    } cases[] = {
+        {"", ""},
+        {std::string(40, 'x'), std::string(40, 'x')},
+        {std::string(41, 'x'), std::string(40, 'x') + "…"},
+        // 41 Chinese characters of three bytes each: cut after the 40th, never inside one.
+        {[] { std::string s; for (int i = 0; i < 41; ++i) s += "号"; return s; }(),
+         [] { std::string s; for (int i = 0; i < 40; ++i) s += "号"; return s + "…"; }()},
+        {std::string(45, '\xa3'), std::string(40, '\xa3') + "…"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(clipped(c.text), c.shown) << c.text.size();
 }
