@@ -53,10 +53,8 @@ bool readNumbers(const QString& text, int range, std::vector<int>& numbers)
     return true;
 }
 
-} // namespace
-
 // A message about the hidden list file, told about the user's file instead.
-static QString aboutOutFile(const std::string& message, const std::filesystem::path& list, const QString& outFile)
+QString aboutOutFile(const std::string& message, const std::filesystem::path& list, const QString& outFile)
 {
     const auto u8 = list.u8string();
     const QString listText = QString::fromUtf8(reinterpret_cast<const char*>(u8.data()), static_cast<qsizetype>(u8.size()));
@@ -65,6 +63,8 @@ static QString aboutOutFile(const std::string& message, const std::filesystem::p
         text.replace(listText, outFile);
     return text;
 }
+
+} // namespace
 
 int cmdFilter(const CommandLine& line)
 {

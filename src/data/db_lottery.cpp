@@ -1,7 +1,6 @@
 #include "data/db_lottery.h"
 
 #include <QAtomicInt>
-#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -9,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 
 #include "common/error.h"
 #include "common/format.h"
