@@ -1,30 +1,30 @@
 #pragma once
 // zelvor-cli: the program's core from the command line. Each command is a
-// function taking its arguments (after the command name) and returning the
-// exit status; output goes to stdout, messages to stderr.
+// function taking its parsed command line (plain arguments after the command
+// name, options by name; see options.h) and returning the exit status; output
+// goes to stdout, messages to stderr. A mistake in the command line throws
+// UsageError.
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+
+#include "cli/options.h"
 
 namespace zelvor::cli {
 
 QTextStream& out();
 QTextStream& err();
 
-// Value of "--name VALUE" in args (removed from args); empty when absent.
-QString takeOption(QStringList& args, const QString& name);
-bool takeFlag(QStringList& args, const QString& name);
-
 class LotterySession;
 
-int cmdLotteries(QStringList args);
-int cmdInfo(QStringList args);
-int cmdImport(QStringList args);
-int cmdExport(QStringList args);
-int cmdMetrics(QStringList args);
-int cmdTrend(QStringList args);
-int cmdSummary(QStringList args);
-int cmdZones(QStringList args);
-int cmdFilter(QStringList args);
+int cmdLotteries(const CommandLine& line);
+int cmdInfo(const CommandLine& line);
+int cmdImport(const CommandLine& line);
+int cmdExport(const CommandLine& line);
+int cmdMetrics(const CommandLine& line);
+int cmdTrend(const CommandLine& line);
+int cmdSummary(const CommandLine& line);
+int cmdZones(const CommandLine& line);
+int cmdFilter(const CommandLine& line);
 
 } // namespace zelvor::cli

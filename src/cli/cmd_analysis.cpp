@@ -5,18 +5,15 @@
 #include "analysis/trend.h"
 #include "cli/cli.h"
 #include "cli/session.h"
+#include "common/error.h"
 #include "common/format.h"
 #include "common/random.h"
 
 namespace zelvor::cli {
 
-int cmdMetrics(QStringList args)
+int cmdMetrics(const CommandLine& line)
 {
-    if (args.size() != 1) {
-        err() << "usage: zelvor-cli metrics NAME\n";
-        return 2;
-    }
-    LotterySession s(args[0]);
+    LotterySession s(line.args[0]);
     const LotteryParams& p = s.state.CurrentLottery();
     const DrawHistory& h = s.state.DrawHistory();
     const int N = p.numberRange;
@@ -33,41 +30,29 @@ int cmdMetrics(QStringList args)
     return 0;
 }
 
-int cmdTrend(QStringList args)
+int cmdTrend(const CommandLine& line)
 {
-    const bool variable = takeFlag(args, "--variable");
-    const QString seed = takeOption(args, "--seed");
-    const QString window = takeOption(args, "--window");
-    const QString perm = takeOption(args, "--perm");
-    if (args.size() != 1 || (!variable && (!seed.isEmpty() || !window.isEmpty() || !perm.isEmpty()))) {
-        err() << "usage: zelvor-cli trend NAME [--variable [--seed S | --window W --perm \"p(1) ... p(N)\"]]\n";
-        return 2;
-    }
-    LotterySession s(args[0]);
+    const bool variable = line.has("--variable");
+    const QString perm = line.value("--perm");
+    if (!variable && (line.has("--window") || line.has("--perm")))
+        throw UsageError("--window and --perm go with --variable");
+    if (line.has("--window") != line.has("--perm"))
+        throw UsageError("--window and --perm go together");
+    const std::optional<int> window = line.intValue("--window", 1, 100);
+    LotterySession s(line.args[0]);
     const int N = s.state.CurrentLottery().numberRange;
     if (variable) {
-        if (!window.isEmpty() || !perm.isEmpty()) {
+        if (window) {
             VariableSettings settings;
-            bool ok = false;
-            settings.window = window.toInt(&ok);
-            if (!ok || settings.window < 1 || settings.window > 100) {
-                err() << "--window takes a whole number from 1 to 100\n";
-                return 2;
-            }
+            settings.window = *window;
             const auto permutation = parsePermutation(perm.toStdString(), N);
-            if (!permutation) {
-                err() << "--perm takes a permutation of 1.." << N << "\n";
-                return 2;
-            }
+            if (!permutation)
+                throw UsageError(QStringLiteral("--perm takes a permutation of 1..%1").arg(N).toStdString());
             settings.permutation = *permutation;
             s.state.BuildVariableTrend(settings);
         } else {
-            Random random;
-            if (seed.isEmpty())
-                random.seedFromClock();
-            else
-                random.seed(seed.toULongLong());
-            s.state.BuildVariableTrend(random);
+            // The one program generator, seeded by --seed or from the clock.
+            s.state.BuildVariableTrend(programRandom());
         }
     }
     for (const TrendRow& row : s.state.TrendRows()) {

@@ -6,20 +6,16 @@
 
 namespace zelvor::cli {
 
-int cmdLotteries(QStringList args)
+int cmdLotteries(const CommandLine&)
 {
     for (const QString& name : LotteryCatalogue(DatabaseFile()))
         out() << name << "\n";
     return 0;
 }
 
-int cmdInfo(QStringList args)
+int cmdInfo(const CommandLine& line)
 {
-    if (args.size() != 1) {
-        err() << "usage: zelvor-cli info NAME\n";
-        return 2;
-    }
-    LotterySession s(args[0]);
+    LotterySession s(line.args[0]);
     const LotteryParams& p = s.state.CurrentLottery();
     const DrawHistory& h = s.state.DrawHistory();
     out() << "name=" << QString::fromStdString(p.name) << "\n"
@@ -36,24 +32,18 @@ int cmdInfo(QStringList args)
     return 0;
 }
 
-int cmdImport(QStringList args)
+int cmdImport(const CommandLine& line)
 {
-    if (args.size() != 2) {
-        err() << "usage: zelvor-cli import NAME FILE\n";
-        return 2;
-    }
-    const ImportResult r = importHistoryFile(DatabaseFile(), args[0], args[1]);
+    const ImportResult r = importHistoryFile(DatabaseFile(), line.args[0], line.args[1]);
     out() << "imported=" << r.imported << " skipped=" << r.skipped << "\n";
+    if (!r.note.empty())
+        err() << QString::fromStdString(r.note) << "\n";
     return 0;
 }
 
-int cmdExport(QStringList args)
+int cmdExport(const CommandLine& line)
 {
-    if (args.size() != 2) {
-        err() << "usage: zelvor-cli export NAME FILE\n";
-        return 2;
-    }
-    exportHistoryFile(DatabaseFile(), args[0], args[1]);
+    exportHistoryFile(DatabaseFile(), line.args[0], line.args[1]);
     return 0;
 }
 

@@ -20,11 +20,6 @@ namespace zelvor::cli {
 namespace {
 
 
-const char* kUsage =
-    "usage: zelvor-cli filter NAME [--big A-B] [--odd A-B] [--sum A-B] [--span A-B] [--dispersion A-B] "
-    "[--skew A-B] [--ac A-B] [--banker \"03 07 11\" --banker-hits A-B] [--reds \"01 02 ...\" --red-hits A-B] "
-    "--blues \"07 ...\" [--from BETFILE] [--variable] --out FILE\n";
-
 // "A-B" into the two texts as they would stand in the window's two boxes.
 bool splitRange(const QString& value, std::string& lower, std::string& upper)
 {
@@ -49,35 +44,32 @@ bool readNumbers(const QString& text, int range, std::vector<int>& numbers)
     return true;
 }
 
+// A message about the hidden list file, told about the user's file instead.
+QString aboutOutFile(const std::string& message, const std::filesystem::path& list, const QString& outFile)
+{
+    const auto u8 = list.u8string();
+    const QString listText = QString::fromUtf8(reinterpret_cast<const char*>(u8.data()), static_cast<qsizetype>(u8.size()));
+    QString text = QString::fromStdString(message);
+    if (!listText.isEmpty() && text.contains(listText))
+        text.replace(listText, outFile);
+    return text;
+}
+
 } // namespace
 
-int cmdFilter(QStringList args)
+int cmdFilter(const CommandLine& line)
 {
     static const char* const kRangeOptions[RangeTestCount] = {"--big",        "--odd",  "--sum", "--span",
                                                               "--dispersion", "--skew", "--ac"};
-    QString ranges[RangeTestCount];
-    bool given[RangeTestCount] = {};
-    for (int t = 0; t < RangeTestCount; ++t) {
-        given[t] = args.contains(kRangeOptions[t]);
-        ranges[t] = takeOption(args, kRangeOptions[t]);
-    }
-    const bool bankerGiven = args.contains("--banker");
-    const QString banker = takeOption(args, "--banker");
-    const QString bankerHits = takeOption(args, "--banker-hits");
-    const bool redsGiven = args.contains("--reds");
-    const QString reds = takeOption(args, "--reds");
-    const QString redHits = takeOption(args, "--red-hits");
-    const bool bluesGiven = args.contains("--blues");
-    const QString blues = takeOption(args, "--blues");
-    const QString from = takeOption(args, "--from");
-    const QString outFile = takeOption(args, "--out");
-    const bool variable = takeFlag(args, "--variable");
-    if (args.size() != 1 || outFile.isEmpty()) {
-        err() << kUsage;
-        return 2;
-    }
+    const QString outFile = line.value("--out");
+    if (outFile.isEmpty())
+        throw UsageError("--out FILE is needed");
+    const QString bankerHits = line.value("--banker-hits");
+    const QString redHits = line.value("--red-hits");
+    const QString from = line.value("--from");
+    const bool variable = line.has("--variable");
 
-    LotterySession s(args[0]);
+    LotterySession s(line.args[0]);
     LotteryState& state = s.state;
     const LotteryParams lottery = state.CurrentLottery();
     const int N = lottery.numberRange;
@@ -88,42 +80,34 @@ int cmdFilter(QStringList args)
     in.redHitsFrom = std::to_string(k);
     in.redHitsTo = std::to_string(k);
     for (int t = 0; t < RangeTestCount; ++t) {
-        if (!given[t])
+        if (!line.has(kRangeOptions[t]))
             continue;
         std::string lower, upper;
-        if (!splitRange(ranges[t], lower, upper)) {
-            err() << kRangeOptions[t] << " takes A-B\n";
-            return 2;
-        }
+        if (!splitRange(line.value(kRangeOptions[t]), lower, upper))
+            throw UsageError(std::string(kRangeOptions[t]) + " takes A-B");
         in.ranges[static_cast<std::size_t>(t)] =
             rangeInput(static_cast<RangeTest>(t), N, k, true, std::move(lower), std::move(upper));
     }
-    if (bankerGiven) {
+    if (line.has("--banker")) {
         in.bankerTicked = true;
-        in.bankerText = banker.toStdString();
+        in.bankerText = line.value("--banker").toStdString();
     }
-    if (!bankerHits.isEmpty() && !splitRange(bankerHits, in.bankerHitsFrom, in.bankerHitsTo)) {
-        err() << "--banker-hits takes A-B\n";
-        return 2;
-    }
-    if (!redHits.isEmpty() && !splitRange(redHits, in.redHitsFrom, in.redHitsTo)) {
-        err() << "--red-hits takes A-B\n";
-        return 2;
-    }
+    if (!bankerHits.isEmpty() && !splitRange(bankerHits, in.bankerHitsFrom, in.bankerHitsTo))
+        throw UsageError("--banker-hits takes A-B");
+    if (!redHits.isEmpty() && !splitRange(redHits, in.redHitsFrom, in.redHitsTo))
+        throw UsageError("--red-hits takes A-B");
+    const bool redsGiven = line.has("--reds");
+    const bool bluesGiven = line.has("--blues");
     std::vector<int> redNumbers, blueNumbers;
-    if (redsGiven && !readNumbers(reds, redPanelCount(lottery), redNumbers)) {
-        err() << "--reds takes numbers of 1.." << redPanelCount(lottery) << "\n";
-        return 2;
-    }
-    if (bluesGiven && !readNumbers(blues, bluePanelCount(lottery), blueNumbers)) {
-        err() << "--blues takes numbers of 1.." << bluePanelCount(lottery) << "\n";
-        return 2;
-    }
+    if (redsGiven && !readNumbers(line.value("--reds"), redPanelCount(lottery), redNumbers))
+        throw UsageError("--reds takes numbers of 1.." + std::to_string(redPanelCount(lottery)));
+    if (bluesGiven && !readNumbers(line.value("--blues"), bluePanelCount(lottery), blueNumbers))
+        throw UsageError("--blues takes numbers of 1.." + std::to_string(bluePanelCount(lottery)));
 
     // The list is written next to the output and removed afterwards.
     QTemporaryFile listFile(QFileInfo(outFile).absolutePath() + QStringLiteral("/.zelvor-list-XXXXXX.txt"));
     if (!listFile.open()) {
-        err() << "无法创建文件“" << listFile.fileTemplate() << "”。\n";
+        err() << "无法创建文件“" << outFile << "”。\n";
         return 1;
     }
     listFile.close();
@@ -135,7 +119,7 @@ int cmdFilter(QStringList args)
         const BetFileLoad load =
             loadBetFile(fsPath(from), betFileLoadOptions(BetFileReader::TotalFilter, lottery, list));
         if (!load.ok()) {
-            err() << QString::fromStdString(load.error) << "\n";
+            err() << aboutOutFile(load.error, list, outFile) << "\n";
             return 1;
         }
         filter.takeLoaded(load);
@@ -160,7 +144,7 @@ int cmdFilter(QStringList args)
 
     const TotalFilterRun run = filter.run(in, lottery, view, list);
     if (run.status != TotalFilterStatus::Done) {
-        err() << QString::fromStdString(run.message) << "\n";
+        err() << aboutOutFile(run.message, list, outFile) << "\n";
         return 1;
     }
 
@@ -175,7 +159,7 @@ int cmdFilter(QStringList args)
             return true;
         }, &readError)) {
         writer.stop();
-        err() << QString::fromStdString(readError) << "\n";
+        err() << aboutOutFile(readError, list, outFile) << "\n";
         return 1;
     }
     const FileWriteResult saved = writer.finish();

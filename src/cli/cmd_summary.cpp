@@ -22,66 +22,49 @@ const std::map<QString, Metric>& metricNames()
     return names;
 }
 
-int summaryUsage()
-{
-    err() << "usage: zelvor-cli summary NAME METRIC [--recent R|all]\n"
-             "  METRIC: big, odd, sum, span, dispersion, skewness, ac, repeat\n";
-    return 2;
-}
-
 } // namespace
 
-int cmdSummary(QStringList args)
+int cmdSummary(const CommandLine& line)
 {
-    const QString recent = takeOption(args, "--recent");
-    if (args.size() != 2 || args.contains("--recent"))
-        return summaryUsage();
-    auto metric = metricNames().find(args[1]);
+    auto metric = metricNames().find(line.args[1]);
     if (metric == metricNames().end())
-        return summaryUsage();
+        throw UsageError(QStringLiteral("unknown metric %1").arg(line.args[1]).toStdString());
+    const QString recent = line.value("--recent");
     int R = kDefaultRecentCount;
     const bool all = recent == "all";
-    if (!recent.isEmpty() && !all && (!tryParseInteger(recent.toStdString(), R) || R < 0))
-        return summaryUsage();
+    if (line.has("--recent") && !all && (!tryParseInteger(recent.toStdString(), R) || R < 0))
+        throw UsageError(QStringLiteral("--recent takes a whole number of 0 or more, or all, not “%1”")
+                             .arg(recent)
+                             .toStdString());
 
-    LotterySession s(args[0]);
+    LotterySession s(line.args[0]);
     const LotteryParams& p = s.state.CurrentLottery();
     const MetricWindowDescriptor& d = metricWindowFor(metric->second);
     if (all)
         R = s.state.DrawCount();
     // A freshly opened lottery is in standard mode, which every member opens with.
     const MetricAnalysis a = Compute(d, s.state.DrawHistory(), p.numberRange, p.pickCount, R);
-    for (const std::string& line : a.summary)
-        out() << QString::fromStdString(line) << '\n';
+    for (const std::string& text : a.summary)
+        out() << QString::fromStdString(text) << '\n';
     return 0;
 }
 
-int cmdZones(QStringList args)
+int cmdZones(const CommandLine& line)
 {
-    const QString zones = takeOption(args, "--zones");
-    if (args.size() != 1 || args.contains("--zones")) {
-        err() << "usage: zelvor-cli zones NAME [--zones Z]   (Z from 1 to " << kMaxZoneCount << ")\n";
-        return 2;
-    }
-    int Z = 0;
-    if (!zones.isEmpty() && (!tryParseInteger(zones.toStdString(), Z) || Z < 1 || Z > kMaxZoneCount)) {
-        err() << "usage: zelvor-cli zones NAME [--zones Z]   (Z from 1 to " << kMaxZoneCount << ")\n";
-        return 2;
-    }
-    LotterySession s(args[0]);
+    const std::optional<int> zones = line.intValue("--zones", 1, kMaxZoneCount);
+    LotterySession s(line.args[0]);
     const LotteryParams& p = s.state.CurrentLottery();
-    if (zones.isEmpty())
-        Z = defaultZoneCount(p.pickCount);
+    const int Z = zones ? *zones : defaultZoneCount(p.pickCount);
     const ZoneAnalysis a = ComputeZones(s.state.DrawHistory(), p.numberRange, Z, kDefaultRecentCount);
-    auto line = [](const std::vector<std::string>& cells) {
+    auto row = [](const std::vector<std::string>& cells) {
         QStringList parts;
         for (const std::string& c : cells)
             parts << QString::fromStdString(c);
         out() << parts.join('\t') << '\n';
     };
-    line(a.header);
-    for (const auto& row : a.rows)
-        line(row);
+    row(a.header);
+    for (const auto& r : a.rows)
+        row(r);
     return 0;
 }
 

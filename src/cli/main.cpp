@@ -1,76 +1,158 @@
 // zelvor-cli [--home DIR] [--seed S] COMMAND ...
 #include <QCoreApplication>
 #include <cstdio>
-#include <functional>
-#include <map>
+#include <exception>
+#include <vector>
 
 #include "cli/cli.h"
+#include "analysis/zones.h"
+#include "cli/options.h"
 #include "common/error.h"
 #include "common/random.h"
 #include "data/program_dir.h"
 
 using namespace zelvor;
+using cli::CommandSpec;
+using cli::OptionSpec;
 
 namespace {
 
-struct Command {
-    std::function<int(QStringList)> run;
-    const char* usage;
-};
-
-const std::map<QString, Command>& commands()
+// Every command with its options and usage text; the one place they are written.
+const std::vector<CommandSpec>& commands()
 {
-    static const std::map<QString, Command> table = {
-        {"lotteries", {cli::cmdLotteries, "lotteries"}},
-        {"info", {cli::cmdInfo, "info NAME"}},
-        {"import", {cli::cmdImport, "import NAME FILE"}},
-        {"export", {cli::cmdExport, "export NAME FILE"}},
-        {"metrics", {cli::cmdMetrics, "metrics NAME"}},
-        {"trend", {cli::cmdTrend, "trend NAME [--variable [--seed S | --window W --perm \"p(1) ... p(N)\"]]"}},
-        {"summary", {cli::cmdSummary, "summary NAME METRIC [--recent R|all]"}},
-        {"zones", {cli::cmdZones, "zones NAME [--zones Z]"}},
-        {"filter", {cli::cmdFilter, "filter NAME [--big A-B] [--odd A-B] [--sum A-B] [--span A-B] [--dispersion A-B] [--skew A-B] [--ac A-B] [--banker \"03 07 11\" --banker-hits A-B] [--reds \"01 02 ...\" --red-hits A-B] --blues \"07 ...\" [--from BETFILE] [--variable] --out FILE"}},
+    static const std::vector<CommandSpec> table = {
+        {"lotteries", "lotteries", "", 0, 0, {}, cli::cmdLotteries},
+        {"info", "info NAME", "", 1, 1, {}, cli::cmdInfo},
+        {"import", "import NAME FILE", "", 2, 2, {}, cli::cmdImport},
+        {"export", "export NAME FILE", "", 2, 2, {}, cli::cmdExport},
+        {"metrics", "metrics NAME", "", 1, 1, {}, cli::cmdMetrics},
+        {"trend", "trend NAME [--variable [--seed S | --window W --perm \"p(1) ... p(N)\"]]", "", 1, 1,
+         {{"--variable"}, {"--window", true}, {"--perm", true}}, cli::cmdTrend},
+        {"summary", "summary NAME METRIC [--recent R|all]",
+         "  METRIC: big, odd, sum, span, dispersion, skewness, ac, repeat", 2, 2, {{"--recent", true}},
+         cli::cmdSummary},
+        {"zones", "zones NAME [--zones Z]", "  Z: a whole number from 1 to 7", 1, 1, {{"--zones", true}},
+         cli::cmdZones},
+        {"filter",
+         "filter NAME [--big A-B] [--odd A-B] [--sum A-B] [--span A-B] [--dispersion A-B] [--skew A-B] [--ac A-B] "
+         "[--banker \"03 07 11\" --banker-hits A-B] [--reds \"01 02 ...\" --red-hits A-B] --blues \"07 ...\" "
+         "[--from BETFILE] [--variable] --out FILE",
+         "", 1, 1,
+         {{"--big", true}, {"--odd", true}, {"--sum", true}, {"--span", true}, {"--dispersion", true},
+          {"--skew", true}, {"--ac", true}, {"--banker", true}, {"--banker-hits", true}, {"--reds", true},
+          {"--red-hits", true}, {"--blues", true}, {"--from", true}, {"--variable"}, {"--out", true}},
+         cli::cmdFilter},
     };
     return table;
 }
 
-int usage()
+static_assert(kMaxZoneCount == 7, "the zones usage text names the largest zone count");
+
+// Options every command accepts among its own.
+const OptionSpec kSeedOption{"--seed", true};
+
+int usage(const QString& message = {})
 {
+    if (!message.isEmpty())
+        cli::err() << "zelvor-cli: " << message << "\n";
     cli::err() << "usage: zelvor-cli [--home DIR] [--seed S] COMMAND ...\ncommands:\n";
-    for (const auto& [name, c] : commands())
+    for (const CommandSpec& c : commands())
         cli::err() << "  " << c.usage << "\n";
     cli::err().flush();
     return 2;
+}
+
+int commandUsage(const CommandSpec& spec, const QString& message)
+{
+    cli::out().flush();
+    if (!message.isEmpty())
+        cli::err() << "zelvor-cli " << spec.name << ": " << message << "\n";
+    cli::err() << cli::usageText(spec);
+    cli::err().flush();
+    return 2;
+}
+
+int failed(const QString& message)
+{
+    cli::out().flush();
+    cli::err() << message << "\n";
+    cli::err().flush();
+    return 1;
+}
+
+int run(QStringList args)
+{
+    // Options before the command.
+    QString seed;
+    bool seedGiven = false;
+    while (!args.isEmpty() && args.first().startsWith("--")) {
+        if (args.first() != kSeedOption.name)
+            return usage(QStringLiteral("unknown option %1").arg(args.first()));
+        if (args.size() < 2)
+            return usage(QStringLiteral("--seed needs a value"));
+        if (seedGiven)
+            return usage(QStringLiteral("--seed is given more than once"));
+        seedGiven = true;
+        seed = args[1];
+        args.remove(0, 2);
+    }
+    if (args.isEmpty())
+        return usage();
+    const QString name = args.takeFirst();
+    const CommandSpec* spec = nullptr;
+    for (const CommandSpec& c : commands())
+        if (name == QString::fromUtf8(c.name))
+            spec = &c;
+    if (!spec)
+        return usage(QStringLiteral("unknown command %1").arg(name));
+
+    try {
+        CommandSpec withCommon = *spec;
+        withCommon.options.push_back(kSeedOption);
+        cli::CommandLine line = cli::parseCommandLine(withCommon, args);
+        // --seed among the command's options counts as given before it.
+        if (line.has(kSeedOption.name)) {
+            if (seedGiven)
+                throw cli::UsageError("--seed is given more than once");
+            seedGiven = true;
+            seed = line.value(kSeedOption.name);
+            line.options.erase(kSeedOption.name);
+        }
+        // Every command draws from the one program generator, seeded here.
+        std::uint64_t s = 0;
+        if (!seedGiven)
+            programRandom().seedFromClock();
+        else if (cli::parseSeed(seed, s))
+            programRandom().seed(s);
+        else
+            throw cli::UsageError(
+                QStringLiteral("--seed takes a whole number from 0 to 18446744073709551615, not “%1”").arg(seed).toStdString());
+
+        const int rc = spec->run(line);
+        cli::out().flush();
+        cli::err().flush();
+        return rc;
+    } catch (const cli::UsageError& e) {
+        return commandUsage(*spec, QString::fromStdString(e.what()));
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments();
-    args.removeFirst();
-    initProgramDir(args);
-    const QString seed = cli::takeOption(args, "--seed");
-    if (seed.isEmpty())
-        programRandom().seedFromClock();
-    else
-        programRandom().seed(seed.toULongLong());
-    if (args.isEmpty())
-        return usage();
-    const QString name = args.takeFirst();
-    auto it = commands().find(name);
-    if (it == commands().end())
-        return usage();
+    // Nothing may escape as an abort: every failure ends with its text and status 1.
     try {
-        const int rc = it->second.run(args);
-        cli::out().flush();
-        cli::err().flush();
-        return rc;
-    } catch (const Error& e) {
-        cli::out().flush();
-        cli::err() << QString::fromStdString(e.what()) << "\n";
-        cli::err().flush();
-        return 1;
+        QCoreApplication app(argc, argv);
+        QStringList args = app.arguments();
+        args.removeFirst();
+        initProgramDir(args);
+        return run(args);
+    } catch (const std::bad_alloc&) {
+        return failed(QStringLiteral("内存不足"));
+    } catch (const std::exception& e) {
+        return failed(QString::fromStdString(e.what()));
+    } catch (...) {
+        return failed(QStringLiteral("未知错误"));
     }
 }

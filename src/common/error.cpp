@@ -4,9 +4,29 @@
 
 namespace zelvor {
 
+std::string clipped(const std::string& text, std::size_t maxChars)
+{
+    std::size_t chars = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (chars == maxChars)
+            return text.substr(0, i) + "…";
+        // One character: a UTF-8 lead byte with the continuation bytes that
+        // follow it, or any other single byte (text need not be valid UTF-8).
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead >= 0xF0 && lead < 0xF8 ? 4 : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xC0 && lead < 0xE0 ? 2 : 1;
+        std::size_t next = i + 1;
+        while (next < i + length && next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
+            ++next;
+        i = next;
+        ++chars;
+    }
+    return text;
+}
+
 std::string integerConversionMessage(const std::string& text)
 {
-    return "“" + text + "”不是有效的整数。";
+    return "“" + clipped(text) + "”不是有效的整数。";
 }
 
 bool tryParseInteger(const std::string& text, int& value)

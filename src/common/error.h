@@ -12,7 +12,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The one wording of the integer-conversion failure, naming the text.
+// A text to quote in a message: at most maxChars characters (UTF-8 aware),
+// cut ones ending in "…", so a huge field never fills the message.
+std::string clipped(const std::string& text, std::size_t maxChars = 40);
+
+// The one wording of the integer-conversion failure, naming the (clipped) text.
 std::string integerConversionMessage(const std::string& text);
 // Reads a whole decimal number (blanks around it allowed); throws Error with
 // integerConversionMessage otherwise.

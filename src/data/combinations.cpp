@@ -1,25 +1,48 @@
 #include "data/combinations.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace zelvor {
+
+namespace {
+
+constexpr std::int64_t kSaturated = std::numeric_limits<std::int64_t>::max();
+
+std::int64_t saturatingAdd(std::int64_t a, std::int64_t b)
+{
+    std::int64_t r = 0;
+    return __builtin_add_overflow(a, b, &r) ? kSaturated : r;
+}
+
+} // namespace
 
 std::int64_t Binomial(int a, int b)
 {
     if (b < 0 || a < b)
         return 0;
+    b = std::min(b, a - b); // C(a, b) = C(a, a - b): fewer steps, same value
     std::int64_t r = 1;
-    for (int i = 1; i <= b; ++i)
-        r = r * (a - b + i) / i; // exact at every step: r = C(a-b+i, i)
+    for (int i = 1; i <= b; ++i) {
+        // r = C(a-b+i, i) after each step; the product is taken in 128 bits, so
+        // only a result beyond 64 bits saturates (and C grows with i here).
+        const __int128 next = static_cast<__int128>(r) * (a - b + i) / i;
+        if (next > kSaturated)
+            return kSaturated;
+        r = static_cast<std::int64_t>(next);
+    }
     return r;
 }
 
 std::int64_t BetCount(LotteryKind kind, int N, int k)
 {
     if (kind == LotteryKind::Digit) {
+        if (N < 0 || k < 0)
+            return 0;
         std::int64_t r = 1;
         for (int i = 0; i < k; ++i)
-            r *= N;
+            if (__builtin_mul_overflow(r, static_cast<std::int64_t>(N), &r))
+                return kSaturated;
         return r;
     }
     return Binomial(N, k);
@@ -32,7 +55,7 @@ std::int64_t CombinationRank(std::span<const int> c, int N)
     int prev = 0;
     for (int i = 1; i <= k; ++i) {
         for (int j = prev + 1; j <= c[i - 1] - 1; ++j)
-            rank += Binomial(N - j, k - i);
+            rank = saturatingAdd(rank, Binomial(N - j, k - i));
         prev = c[i - 1];
     }
     return rank;

@@ -48,8 +48,10 @@ private:
 };
 
 // BetCount: N^k for a digit lottery, C(N, k) for a lotto lottery (64-bit).
+// Counts beyond 64 bits give INT64_MAX (no table that large is ever built).
 std::int64_t BetCount(LotteryKind kind, int N, int k);
-// C(a, b) as the product a(a-1)..(a-b+1) divided in turn by 1..b; C(a, 0) = 1.
+// C(a, b) as the product a(a-1)..(a-b+1) divided in turn by 1..b; C(a, 0) = 1;
+// 0 for b < 0 or a < b; INT64_MAX when the value does not fit in 64 bits.
 std::int64_t Binomial(int a, int b);
 // 1-based lexicographic rank of c1 < ... < ck among the k-subsets of 1..N.
 std::int64_t CombinationRank(std::span<const int> combination, int N);

@@ -34,10 +34,20 @@ void openDatabaseFile(QSqlDatabase& db, const QString& databaseFile);
 
 QString drawTableName(const QString& lottery);
 QString optionsTableName(const QString& lottery);
+// A name quoted as an SQL identifier ("a""b"), for every table name put into SQL.
+QString quotedIdentifier(const QString& name);
 
 // LotteryCatalogue: every table ending in "彩票号码表", that ending removed, in
 // the order the database lists its tables.
 QStringList LotteryCatalogue(const QString& databaseFile);
+QStringList LotteryCatalogue(QSqlDatabase& db);
+// Throws Error unless the lottery is in the catalogue of db: only names the
+// catalogue lists ever reach SQL.
+void requireCatalogued(QSqlDatabase& db, const QString& lottery);
+
+// Bounds of the number range and pick count a lottery may have.
+inline constexpr int kMaxNumberRange = 99; // numbers are written with two digits
+inline constexpr int kMaxPickCount = 20;
 
 // The one row of a lottery's options table.
 struct LotteryOptions {
@@ -48,12 +58,16 @@ struct LotteryOptions {
     QString drawTime;
     QString weekdays;
 };
-// Throws Error when the options table is missing or empty.
+// Throws Error when the lottery is not in the catalogue or its options table
+// is missing or empty.
 LotteryOptions readLotteryOptions(QSqlDatabase& db, const QString& lottery);
 LotteryOptions readLotteryOptions(const QString& databaseFile, const QString& lottery);
 
 // CurrentLottery for a name and kind: the two lotteries known by name get their
 // fixed ranges; any other takes N and k from its options row, with no specials.
+// Throws Error for a kind other than 0 or 1 or a range or pick count the
+// program cannot hold (N outside 1..kMaxNumberRange, k outside 1..kMaxPickCount,
+// a lotto lottery with k > N; a digit lottery's numbers are 0..9, so N <= 10).
 LotteryParams lotteryParamsFor(const QString& name, int kind, const LotteryOptions& options);
 
 // Number columns of a draw table ("1".."k+m") as stored.
@@ -71,14 +85,21 @@ void loadDrawHistory(QSqlDatabase& db, const LotteryParams& lottery, DrawHistory
 struct ImportResult {
     int imported = 0;
     int skipped = 0;
+    int storedRows = 0; // rows of the draw table after the import
+    std::string note;   // said to the user besides the counts (empty: nothing)
 };
 // Checks every line first; a bad file is refused whole (Error naming the line)
 // and the database is unchanged. Good files go in one transaction; issues
-// already stored are skipped and counted.
+// already stored with the same numbers are skipped and counted, with other
+// numbers they are a conflict that refuses the file. A table left with more
+// than MaxStoredDraws rows gets a note: the next open trims it. A read error
+// of the database stops the import before anything is written.
 ImportResult importHistoryFile(const QString& databaseFile, const QString& lottery, const QString& filePath);
 
-// Writes the history export (every column but the date, ascending issue, CR LF).
-// Returns the number of lines written.
+// Writes the history export (every column but the date, ascending issue, CR LF;
+// the issue with seven digits). A row the history load would refuse (issue or
+// number not an integer) or a read error stops the export and leaves the file
+// as it was. Returns the number of lines written.
 int exportHistoryFile(const QString& databaseFile, const QString& lottery, const QString& filePath);
 
 } // namespace zelvor

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <set>
 
@@ -21,9 +22,12 @@ bool isDigits(const std::string& s)
     return true;
 }
 
+// "2003-02-23", "2003/2/23": starts with a digit and holds a separator. A
+// signed number such as "-5" is a number (and out of range), not a date.
 bool looksLikeDate(const std::string& s)
 {
-    return s.find('-') != std::string::npos || s.find('/') != std::string::npos;
+    return !s.empty() && s[0] >= '0' && s[0] <= '9'
+           && (s.find('-') != std::string::npos || s.find('/') != std::string::npos);
 }
 
 std::vector<std::string> splitFields(const std::string& line)
@@ -31,7 +35,7 @@ std::vector<std::string> splitFields(const std::string& line)
     std::vector<std::string> fields;
     std::string cur;
     for (char c : line) {
-        if (c == ' ' || c == '\t' || c == ',' || c == '\r') {
+        if (c == ' ' || c == '\t' || c == ',') {
             if (!cur.empty())
                 fields.push_back(cur);
             cur.clear();
@@ -75,14 +79,19 @@ std::vector<ImportedDraw> parseHistoryText(const std::string& text, const Lotter
     const int m = lottery.specialCount;
     const bool digits = lottery.kind == LotteryKind::Digit;
     std::vector<ImportedDraw> draws;
+    // Issue -> index in draws of its first line, to find conflicting repeats.
+    std::map<std::string, std::size_t> firstOfIssue;
     std::size_t pos = 0;
     int lineNo = 0;
     while (pos <= text.size()) {
-        std::size_t end = text.find('\n', pos);
+        // A line ends at LF, CR LF or a CR alone.
+        std::size_t end = text.find_first_of("\r\n", pos);
         if (end == std::string::npos)
             end = text.size();
         std::string line = text.substr(pos, end - pos);
         pos = end + 1;
+        if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n')
+            ++pos;
         ++lineNo;
         if (lineNo == 1 && line.size() >= 3 && static_cast<unsigned char>(line[0]) == 0xEF
             && static_cast<unsigned char>(line[1]) == 0xBB && static_cast<unsigned char>(line[2]) == 0xBF)
@@ -98,7 +107,7 @@ std::vector<ImportedDraw> parseHistoryText(const std::string& text, const Lotter
         ImportedDraw draw;
         draw.issue = fields[0];
         if (!isDigits(draw.issue) || draw.issue.size() != 7)
-            throw Error(lineError(lineNo, "期号“" + draw.issue + "”不是7位数字"));
+            throw Error(lineError(lineNo, "期号“" + clipped(draw.issue) + "”不是7位数字"));
         for (std::size_t f = 1; f < fields.size(); ++f) {
             const std::string& field = fields[f];
             if (looksLikeDate(field)) {
@@ -106,12 +115,12 @@ std::vector<ImportedDraw> parseHistoryText(const std::string& text, const Lotter
                     throw Error(lineError(lineNo, "有两个日期"));
                 draw.date = normaliseDate(field);
                 if (draw.date.empty())
-                    throw Error(lineError(lineNo, "日期“" + field + "”无法识别"));
+                    throw Error(lineError(lineNo, "日期“" + clipped(field) + "”无法识别"));
                 continue;
             }
             int v = 0;
             if (!tryParseInteger(field, v))
-                throw Error(lineError(lineNo, "号码“" + field + "”不是整数"));
+                throw Error(lineError(lineNo, "号码“" + clipped(field) + "”不是整数"));
             draw.numbers.push_back(v);
         }
         if (static_cast<int>(draw.numbers.size()) != k + m)
@@ -123,7 +132,7 @@ std::vector<ImportedDraw> parseHistoryText(const std::string& text, const Lotter
             int hi = j < k ? lottery.numberRange : lottery.specialRange;
             if (digits) {
                 lo = 0;
-                hi = 9;
+                hi = lottery.numberRange - 1; // 9 for the usual N = 10
             }
             if (v < lo || v > hi)
                 throw Error(lineError(lineNo, "号码" + std::to_string(v) + "超出范围" + std::to_string(lo) + "-"
@@ -133,6 +142,14 @@ std::vector<ImportedDraw> parseHistoryText(const std::string& text, const Lotter
             std::set<int> distinct(draw.numbers.begin(), draw.numbers.begin() + k);
             if (static_cast<int>(distinct.size()) != k)
                 throw Error(lineError(lineNo, "号码有重复"));
+        }
+        draw.line = lineNo;
+        const auto [first, isNew] = firstOfIssue.emplace(draw.issue, draws.size());
+        if (!isNew) {
+            const ImportedDraw& earlier = draws[first->second];
+            if (earlier.numbers != draw.numbers)
+                throw Error(lineError(lineNo, "第" + draw.issue + "期与第" + std::to_string(earlier.line)
+                                                  + "行的号码不同"));
         }
         draws.push_back(std::move(draw));
     }

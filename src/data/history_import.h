@@ -15,8 +15,12 @@ struct ImportedDraw {
     std::string issue;           // seven digits, as stored
     std::vector<int> numbers;    // k + m numbers in column order
     std::string date;            // short form yyyy-M-d, empty when the line has none
+    int line = 0;                // 1-based line of the file
 };
 
+// Lines end CR LF, LF or CR. The same issue twice with different numbers is
+// a conflict that refuses the file; twice with the same numbers, the later
+// line is kept as a repeat (the import skips it).
 // Throws Error naming the line number and the problem.
 std::vector<ImportedDraw> parseHistoryText(const std::string& text, const LotteryParams& lottery);
 

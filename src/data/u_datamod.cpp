@@ -44,14 +44,14 @@ void Tdatamod::openDrawQuery(const QString& lottery)
 {
     lottery_ = lottery;
     query_ = QSqlQuery(con_);
-    if (!query_.exec("select * from " + drawTableName(lottery) + " order by 记录期号"))
+    if (!query_.exec("select * from " + quotedIdentifier(drawTableName(lottery)) + " order by 记录期号"))
         throw Error((QStringLiteral("无法读取%1：").arg(drawTableName(lottery)) + query_.lastError().text()).toStdString());
 }
 
 int Tdatamod::drawRowCount()
 {
     QSqlQuery q(con_);
-    if (!q.exec("select count(*) from " + drawTableName(lottery_)) || !q.next())
+    if (!q.exec("select count(*) from " + quotedIdentifier(drawTableName(lottery_))) || !q.next())
         throw Error(q.lastError().text().toStdString());
     return q.value(0).toInt();
 }

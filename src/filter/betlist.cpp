@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "common/error.h"
+#include "common/format.h"
 #include "filter/text_lines.h"
 
 namespace zelvor {
@@ -394,6 +395,13 @@ BetFileLoad loadBetFile(const std::filesystem::path& file, const BetFileLoadOpti
         return false;
     };
 
+    // Numbers are held in one byte each and a bet has at least one of them.
+    if (k < 1 || m < 0 || options.numberRange < k || options.numberRange > 255 || options.specialRange < 0
+        || options.specialRange > 255) {
+        failed("无法载入投注号码：彩票的号码个数设置无效。");
+        return load;
+    }
+
     std::unique_ptr<SafeFileWriter> list;
     if (!options.listFile.empty()) {
         list = std::make_unique<SafeFileWriter>(options.listFile, 1u << 20);
@@ -416,6 +424,8 @@ BetFileLoad loadBetFile(const std::filesystem::path& file, const BetFileLoadOpti
     std::vector<bool> blueSeen(static_cast<std::size_t>(std::max(options.specialRange, 0)) + 1, false);
     std::vector<std::string> previousKey(static_cast<std::size_t>(k));
     std::vector<std::uint8_t> current(static_cast<std::size_t>(k));
+    std::vector<std::uint8_t> parsed(static_cast<std::size_t>(k));
+    bool reordered = false; // the current line's numbers were not ascending
     bool readingBlues = totalFilter;
     const std::size_t longLine = static_cast<std::size_t>(std::max(3 * (k + m) - 1, 0));
     std::int64_t lineNo = 0;
@@ -431,10 +441,11 @@ BetFileLoad loadBetFile(const std::filesystem::path& file, const BetFileLoadOpti
         if (totalFilter && trimBlanks(line).empty())
             return false; // the rest of the file is ignored
 
-        bool newCombination = lineNo == 1;
-        for (int i = 0; i < k && !newCombination; ++i)
-            newCombination = field(line, static_cast<std::size_t>(3 * i)) != previousKey[static_cast<std::size_t>(i)];
-        if (newCombination) {
+        bool sameKey = lineNo > 1;
+        for (int i = 0; i < k && sameKey; ++i)
+            sameKey = field(line, static_cast<std::size_t>(3 * i)) == previousKey[static_cast<std::size_t>(i)];
+        bool newCombination = false;
+        if (!sameKey) {
             for (int i = 0; i < k; ++i) {
                 const std::string f(field(line, static_cast<std::size_t>(3 * i)));
                 int v = 0;
@@ -442,9 +453,21 @@ BetFileLoad loadBetFile(const std::filesystem::path& file, const BetFileLoadOpti
                     return failed(lineError(lineNo, integerConversionMessage(f)));
                 if (v < 1 || v > options.numberRange)
                     return failed(rangeError(lineNo, f, options.numberRange));
-                current[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v);
+                parsed[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v);
                 previousKey[static_cast<std::size_t>(i)] = std::string(f);
             }
+            // A hand-edited line may list its numbers out of order: the bet is
+            // the same set, so it is sorted. A number twice is no bet at all.
+            reordered = !std::is_sorted(parsed.begin(), parsed.end());
+            if (reordered)
+                std::sort(parsed.begin(), parsed.end());
+            if (const auto twice = std::adjacent_find(parsed.begin(), parsed.end()); twice != parsed.end())
+                return failed(lineError(lineNo, "号码“" + two(*twice) + "”重复。"));
+            // Consecutive lines of one set (in any order) give one combination.
+            newCombination = lineNo == 1 || parsed != current;
+            current = parsed;
+        }
+        if (newCombination) {
             if (load.combinations >= options.maxCombinations)
                 return failed("文件中的投注号码超过" + std::to_string(options.maxCombinations)
                               + "注，无法载入！");
@@ -471,7 +494,15 @@ BetFileLoad loadBetFile(const std::filesystem::path& file, const BetFileLoadOpti
             ++load.linesRead;
             shown = sequenceText(load.linesRead);
             shown += "    ";
-            shown += line;
+            if (reordered) {
+                // The sorted numbers in place of the line's own, the rest as it was.
+                shown += numbersJoined(std::vector<int>(current.begin(), current.end()));
+                const std::size_t rest = static_cast<std::size_t>(3 * k - 1);
+                if (line.size() > rest)
+                    shown += line.substr(rest);
+            } else {
+                shown += line;
+            }
             show(shown);
         } else {
             ++load.linesRead;

@@ -1,10 +1,26 @@
 #include "filter/text_lines.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <vector>
 
 namespace zelvor {
+
+namespace {
+
+// The next c in [from, end), or end. `cache` remembers the last answer, so a
+// file with only one kind of line end is still scanned once, not once a line.
+const char* nextOf(char c, const char* from, const char* end, const char*& cache)
+{
+    if (!cache || cache < from) {
+        const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
+        cache = hit ? static_cast<const char*>(hit) : end;
+    }
+    return cache;
+}
+
+} // namespace
 
 bool forEachLine(const std::filesystem::path& file, const std::function<bool(std::string_view)>& fn,
                  std::string* error)
@@ -20,8 +36,15 @@ bool forEachLine(const std::filesystem::path& file, const std::function<bool(std
     if (!in)
         return setError("无法打开文件");
 
-    std::vector<char> chunk(1u << 20);
-    std::string carry; // a line split across chunks
+    // Read in 1 MiB pieces; a smaller file needs no more room than its size.
+    std::size_t piece = 1u << 20;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (!ec && size < piece)
+        piece = std::max<std::size_t>(static_cast<std::size_t>(size), 4096);
+    std::vector<char> chunk(piece);
+    std::string carry;       // a line split across chunks
+    bool skipLf = false;     // the previous chunk ended in CR: a leading LF belongs to it
     while (true) {
         in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
         const std::size_t got = static_cast<std::size_t>(in.gcount());
@@ -29,23 +52,35 @@ bool forEachLine(const std::filesystem::path& file, const std::function<bool(std
             break;
         const char* p = chunk.data();
         const char* end = p + got;
+        if (skipLf && *p == '\n')
+            ++p;
+        skipLf = false;
+        const char* lf = nullptr;
+        const char* cr = nullptr;
         while (p < end) {
-            const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            if (!nl) {
+            // A line ends at LF, CR LF or a CR alone.
+            const char* eol = std::min(nextOf('\n', p, end, lf), nextOf('\r', p, end, cr));
+            if (eol == end) {
                 carry.append(p, end);
                 break;
             }
             bool go;
             if (!carry.empty()) {
-                carry.append(p, nl);
-                go = fn(withoutCr(carry));
+                carry.append(p, eol);
+                go = fn(carry);
                 carry.clear();
             } else {
-                go = fn(withoutCr(std::string_view(p, static_cast<std::size_t>(nl - p))));
+                go = fn(std::string_view(p, static_cast<std::size_t>(eol - p)));
             }
             if (!go)
                 return true;
-            p = nl + 1;
+            p = eol + 1;
+            if (*eol == '\r') {
+                if (p < end && *p == '\n')
+                    ++p;
+                else if (p == end)
+                    skipLf = true;
+            }
         }
         if (in.eof())
             break;
@@ -53,7 +88,7 @@ bool forEachLine(const std::filesystem::path& file, const std::function<bool(std
     if (in.bad())
         return setError("读取文件失败：");
     if (!carry.empty())
-        fn(withoutCr(carry));
+        fn(carry);
     return true;
 }
 

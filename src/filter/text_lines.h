@@ -1,6 +1,6 @@
 #pragma once
-// Line-by-line reading of the program's text files: lines end CR LF or LF,
-// and a final line end does not start another (empty) line.
+// Line-by-line reading of the program's text files: lines end CR LF, LF or a
+// CR alone, and a final line end does not start another (empty) line.
 #include <filesystem>
 #include <functional>
 #include <string>

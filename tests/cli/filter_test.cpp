@@ -104,3 +104,13 @@ TEST_F(FilterCli, RealHistoryTypicalRoad)
 }
 
 } // namespace
+
+TEST_F(FilterCli, WriteErrorsNameTheUsersFile)
+{
+    // A folder that does not exist: neither the list beside it nor the file can be made.
+    const QString out = home.file("无此目录/a.txt");
+    const CliRun r = cli(home, {"filter", kSsq, "--sum", "90-110", "--blues", "07", "--out", out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(out)) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(".zelvor-list")) << r.err.toStdString();
+}

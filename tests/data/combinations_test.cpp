@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "data/combinations.h"
 
 using namespace zelvor;
@@ -68,4 +70,36 @@ TEST(CombinationRank, FirstSecondAndLast)
     EXPECT_EQ(CombinationRank(std::vector<int>{1, 2, 3, 4, 5, 7}, 33), 2);
     EXPECT_EQ(CombinationRank(std::vector<int>{28, 29, 30, 31, 32, 33}, 33), 1107568);
     EXPECT_EQ(CombinationRank(std::vector<int>{1, 2, 3, 4, 6, 7}, 33), 29);
+}
+
+TEST(BetCount, LargeRangesSaturateInsteadOfOverflowing)
+{
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    struct Case {
+        LotteryKind kind;
+        int N, k;
+        std::int64_t count;
+    } cases[] = {
+        // C(66,33) = 7,219,428,434,016,265,740 is the largest central value in
+        // 64 bits; its last step needs 66 x C(65,32), beyond 64 bits.
+        {LotteryKind::Lotto, 66, 33, 7219428434016265740},
+        // C(67,33) = C(66,32) + C(66,33) = 7,007,092,303,604,022,630 + 7,219,428,434,016,265,740.
+        {LotteryKind::Lotto, 67, 33, kMax},
+        {LotteryKind::Lotto, 2000000000, 6, kMax},
+        {LotteryKind::Lotto, 2000000000, 1, 2000000000},
+        {LotteryKind::Lotto, 2000000000, 2000000000, 1},
+        {LotteryKind::Lotto, 2000000000, 1999999999, 2000000000},
+        {LotteryKind::Lotto, -5, 3, 0},
+        {LotteryKind::Lotto, 33, -1, 0},
+        {LotteryKind::Digit, 10, 18, 1000000000000000000},
+        {LotteryKind::Digit, 10, 19, kMax},
+        {LotteryKind::Digit, 2000000000, 3, kMax},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BetCount(c.kind, c.N, c.k), c.count) << c.N << "/" << c.k;
+
+    // A table that large is never built.
+    CombinationTable t;
+    t.buildAll(2000000000, 6);
+    EXPECT_TRUE(t.empty());
 }

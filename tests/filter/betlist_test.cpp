@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "filter/betlist.h"
+#include "filter/text_lines.h"
 #include "filter_test_support.h"
 
 using namespace zelvor;
@@ -208,6 +209,16 @@ TEST(BetFile, LoadMergesOnlyConsecutiveRepeats)
         {"total filter file in an exclusion window", BetFileReader::Exclusion,
          "01 02 03 04 05 06+01\r\n01 02 03 04 05 06+05\r\n01 02 03 04 05 07+01\r\n",
          {{1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 7}}, 3, {}},
+        {"CR line ends", BetFileReader::TotalFilter,
+         "01 02 03 04 05 06+01\r01 02 03 04 05 06+05\r03 07 11 19 25 33+02\r",
+         {{1, 2, 3, 4, 5, 6}, {3, 7, 11, 19, 25, 33}}, 3, {1, 2, 5}},
+        {"CR line ends without a last one", BetFileReader::Exclusion, "01 02 03 04 05 06\r03 07 11 19 25 33",
+         {{1, 2, 3, 4, 5, 6}, {3, 7, 11, 19, 25, 33}}, 2, {}},
+        {"mixed line ends", BetFileReader::Exclusion, "01 02 03 04 05 06\r\n01 02 03 04 05 07\n03 07 11 19 25 33\r",
+         {{1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 7}, {3, 7, 11, 19, 25, 33}}, 3, {}},
+        {"unsorted numbers are sorted; the same set in another order merges", BetFileReader::TotalFilter,
+         "06 05 04 03 02 01+01\r\n01 02 03 04 05 06+05\r\n33 25 19 11 07 03+02\r\n",
+         {{1, 2, 3, 4, 5, 6}, {3, 7, 11, 19, 25, 33}}, 3, {1, 2, 5}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -264,6 +275,12 @@ TEST(BetFile, LoadErrorsNameTheLineAndLeaveTheListAlone)
          "第1行：号码“34”不在1到33之间。"},
         {"blue number out of range", BetFileReader::TotalFilter, "01 02 03 04 05 06+17\r\n",
          "第1行：号码“17”不在1到16之间。"},
+        {"one number six times", BetFileReader::TotalFilter, "01 02 03 04 05 06+07\r\n01 01 01 01 01 01+07\r\n",
+         "第2行：号码“01”重复。"},
+        {"a number twice, out of order", BetFileReader::Exclusion, "09 03 07 03 11 12\r\n",
+         "第1行：号码“03”重复。"},
+        {"CR-only lines still name the right line", BetFileReader::Exclusion,
+         "01 02 03 04 05 06\r01 02 03 04 05 07\r01 02 03 04 0x 07\r", "第3行：“0x”不是有效的整数。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -323,4 +340,44 @@ TEST(BetFile, SaveLoadSaveGivesTheSameFile)
     ASSERT_TRUE(saveBetFile(dir / "second.txt", load.shownLines).ok());
     EXPECT_EQ(readAll(dir / "second.txt"), readAll(dir / "first.txt"));
     EXPECT_EQ(readAll(dir / "first.txt").substr(0, 22), "01 02 03 04 05 06+03\r\n");
+}
+
+TEST(BetFile, UnsortedLinesAreShownSorted)
+{
+    ScratchDir dir;
+    writeAll(dir / "bets.txt", "06 05 04 03 02 01+07\r\n03 07 11 19 25 33+02\r\n");
+    const BetFileLoad load = loadBetFile(dir / "bets.txt", totalFilterOptions());
+    ASSERT_TRUE(load.ok()) << load.error;
+    EXPECT_EQ(load.shownLines, (std::vector<std::string>{"0000001    01 02 03 04 05 06+07",
+                                                         "0000002    03 07 11 19 25 33+02"}));
+}
+
+TEST(TextLines, EveryLineEndAlsoAcrossReadChunks)
+{
+    ScratchDir dir;
+    // The reader takes the file in 1 MiB pieces: put a CR LF and a lone CR
+    // right at the first piece's end and see that neither makes an extra line.
+    const std::size_t piece = 1u << 20;
+    struct Case {
+        const char* what;
+        std::string ending; // line end that straddles the piece boundary
+        std::size_t lines;
+    } cases[] = {{"CR LF split by the boundary", "\r\n", 3}, {"CR alone at the boundary", "\r", 3},
+                 {"LF at the boundary", "\n", 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string text(piece - 1, 'a'); // the CR is the last byte of the first piece
+        text += c.ending;
+        text += "second\rthird\r\n";
+        writeAll(dir / "lines.txt", text);
+        std::vector<std::string> lines;
+        ASSERT_TRUE(forEachLine(dir / "lines.txt", [&](std::string_view l) {
+            lines.emplace_back(l);
+            return true;
+        }));
+        ASSERT_EQ(lines.size(), c.lines);
+        EXPECT_EQ(lines[0].size(), piece - 1);
+        EXPECT_EQ(lines[1], "second");
+        EXPECT_EQ(lines[2], "third");
+    }
 }
