@@ -187,6 +187,11 @@ bool readRecentCount(QWidget* parent, const QString& text, int drawCount, int& R
         showError(parent, QString::fromStdString(integerConversionMessage(text.toStdString())));
         return false;
     }
+    // A count of 0 or less would chart nothing and name "最近-5期" in the summary.
+    if (value <= 0) {
+        showError(parent, QStringLiteral("最近期数必须大于0！"));
+        return false;
+    }
     R = value;
     return true;
 }
@@ -350,8 +355,7 @@ const DrawHistory& MetricWindow::sourceHistory(TrendMode source) const
 
 void MetricWindow::Compute(TrendMode source)
 {
-    const LotteryParams& p = context_.state.CurrentLottery;
-    analysis_ = zelvor::Compute(d_, sourceHistory(source), p.numberRange, p.pickCount, R_);
+    analysis_ = zelvor::Compute(d_, sourceHistory(source), context_.state.CurrentLottery, R_);
 
     QStringList header;
     for (const std::string& h : analysis_.header)

@@ -116,7 +116,7 @@ void Tfrmqujian::Compute(TrendMode source)
 {
     const LotteryState& s = context_.state;
     const DrawHistory& h = source == TrendMode::Variable ? s.Variable.history : s.history();
-    analysis_ = ComputeZones(h, s.CurrentLottery.numberRange, Z_, R_);
+    analysis_ = ComputeZones(h, s.CurrentLottery, Z_, R_);
 
     QStringList header;
     for (const std::string& text : analysis_.header)

@@ -50,7 +50,7 @@ int cmdSummary(QStringList args)
     if (all)
         R = s.state.DrawCount();
     // A freshly opened lottery is in standard mode, which every member opens with.
-    const MetricAnalysis a = Compute(d, s.state.history(), p.numberRange, p.pickCount, R);
+    const MetricAnalysis a = Compute(d, s.state.history(), p, R);
     for (const std::string& line : a.summary)
         out() << QString::fromStdString(line) << '\n';
     return 0;
@@ -72,7 +72,7 @@ int cmdZones(QStringList args)
     const LotteryParams& p = s.state.CurrentLottery;
     if (zones.isEmpty())
         Z = defaultZoneCount(p.pickCount);
-    const ZoneAnalysis a = ComputeZones(s.state.history(), p.numberRange, Z, kDefaultRecentCount);
+    const ZoneAnalysis a = ComputeZones(s.state.history(), p, Z, kDefaultRecentCount);
     auto line = [](const std::vector<std::string>& cells) {
         QStringList parts;
         for (const std::string& c : cells)
