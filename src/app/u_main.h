@@ -67,6 +67,7 @@ private:
     void loadBackground();
     void applyBackground();
     void placeBanner();
+    void fitTabStrip();
     void closeChildren();
     void createChild(int tab);
     void notifyTrend(TrendMode mode);

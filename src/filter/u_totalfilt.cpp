@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPointer>
@@ -600,13 +601,17 @@ void Tfrmtotalfilt::showEvent(QShowEvent* event)
     if (centred_)
         return;
     centred_ = true;
-    QScreen* screen = this->screen();
+    // The screen of the main window, which this window belongs to.
+    QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
     if (!screen)
         return;
     // The room: the screen, less the main window's menus and toolbar when the
     // main window is showing, so the toolbar stays in reach.
     QRect room = screen->availableGeometry();
     if (auto* frame = qobject_cast<QMainWindow*>(parentWidget()); frame && frame->isVisible()) {
+        // The toolbar may have just grown (its tabs appear with a lottery).
+        if (frame->layout())
+            frame->layout()->activate();
         if (const QWidget* client = frame->centralWidget()) {
             const QRect below = room.intersected(QRect(client->mapToGlobal(QPoint(0, 0)), client->size()));
             if (below.height() >= minimumSizeHint().height())
@@ -626,12 +631,12 @@ void Tfrmtotalfilt::showEvent(QShowEvent* event)
     // layout needs (the window can then still be moved and resized).
     const QSize wanted(1100, 760);
     const QSize least = minimumSizeHint();
-    resize(std::max(least.width(), std::min(wanted.width(), client.width())),
-           std::max(least.height(), std::min(wanted.height(), client.height())));
-    QRect placed(QPoint(0, 0), size());
+    QRect placed(0, 0, std::max(least.width(), std::min(wanted.width(), client.width())),
+                 std::max(least.height(), std::min(wanted.height(), client.height())));
     placed.moveCenter(client.center());
     placed.moveTop(std::max(client.top(), placed.top()));
-    move(placed.topLeft() - QPoint(decor.left(), decor.top()));
+    // The window's own area; the window manager puts its frame around it.
+    setGeometry(placed);
 }
 
 } // namespace zelvor
