@@ -113,7 +113,10 @@ std::string metricAdvice(const MetricWindowDescriptor& d, int R, float A, float 
     return {};
 }
 
-MetricAnalysis Compute(const MetricWindowDescriptor& d, const DrawHistory& source, int N, int k, int R)
+namespace {
+
+MetricAnalysis computeMetric(const MetricWindowDescriptor& d, const DrawHistory& source, int N, int k, bool digits,
+                             int R)
 {
     MetricAnalysis out;
     out.header = {"记录期号", "开奖号码", d.valueTitle};
@@ -130,13 +133,13 @@ MetricAnalysis Compute(const MetricWindowDescriptor& d, const DrawHistory& sourc
         else if (i == 0 && d.metric == Metric::Repeat)
             value = 0;
         else
-            value = MetricValue(d.metric, x, i > 0 ? source.main(i - 1) : std::span<const int>{}, N);
+            value = MetricValue(d.metric, x, i > 0 ? source.main(i - 1) : std::span<const int>{}, N, digits);
         total += value;
         out.values.push_back(value);
         out.rows.push_back({std::to_string(source.issue(i)), numbersWithBlanks(x), roundedText(value)});
     }
 
-    const Bounds b = MetricBounds(N, k).of(d.metric);
+    const Bounds b = MetricBounds(N, k, digits).of(d.metric);
     out.theoreticalMax = static_cast<float>(b.max);
     out.theoreticalMin = static_cast<float>(b.min);
     R = limitRecentCount(R, n);
@@ -175,6 +178,19 @@ MetricAnalysis Compute(const MetricWindowDescriptor& d, const DrawHistory& sourc
     if (std::string advice = metricAdvice(d, R, out.recentTotal, out.recentTheoreticalTotal); !advice.empty())
         out.summary.push_back(std::move(advice));
     return out;
+}
+
+} // namespace
+
+MetricAnalysis Compute(const MetricWindowDescriptor& d, const DrawHistory& source, int N, int k, int R)
+{
+    return computeMetric(d, source, N, k, false, R);
+}
+
+MetricAnalysis Compute(const MetricWindowDescriptor& d, const DrawHistory& source, const LotteryParams& lottery,
+                       int R)
+{
+    return computeMetric(d, source, lottery.numberRange, lottery.pickCount, lottery.digitsFromZero(), R);
 }
 
 } // namespace zelvor

@@ -94,6 +94,11 @@ struct MetricAnalysis {
 // (both oldest first). With no draws: no rows, no bars, and the summary
 // holds lines 1-3 only (the history-mean members show an average of 0.0).
 MetricAnalysis Compute(const MetricWindowDescriptor& d, const DrawHistory& source, int N, int k, int R);
+// The same for the open lottery: a digit lottery's draws are k digits of
+// 0..N-1 (repeats allowed), and its bounds and big/dispersion values are
+// taken over those digits (MetricBounds, MetricValue).
+MetricAnalysis Compute(const MetricWindowDescriptor& d, const DrawHistory& source, const LotteryParams& lottery,
+                       int R);
 
 // DrawChart: bars of the last R rows (R limited to the row count), value =
 // the value cell read as a whole number, label = the issue cell.

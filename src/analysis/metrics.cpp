@@ -16,12 +16,18 @@ int ZoneWidth(int N, int Z)
     return N / Z + 1;
 }
 
-std::vector<std::string> ZoneLabels(int N, int Z)
+std::vector<std::string> ZoneLabels(int N, int Z, bool digits)
 {
     const int W = ZoneWidth(N, Z);
     std::vector<std::string> labels;
-    for (int z = 1; z <= Z; ++z)
-        labels.push_back(two((z - 1) * W + 1) + "-" + two(std::min(z * W, N)));
+    for (int z = 1; z <= Z; ++z) {
+        const int first = (z - 1) * W + 1;
+        const int last = std::min(z * W, N);
+        if (digits)
+            labels.push_back(std::to_string(first - 1) + "-" + std::to_string(last - 1));
+        else
+            labels.push_back(two(first) + "-" + two(last));
+    }
     return labels;
 }
 
@@ -40,7 +46,7 @@ Bounds MetricBoundsTable::of(Metric m) const
     return {};
 }
 
-MetricBoundsTable MetricBounds(int N, int k)
+MetricBoundsTable MetricBounds(int N, int k, bool digits)
 {
     MetricBoundsTable b;
     b.big = {0, k};
@@ -59,6 +65,15 @@ MetricBoundsTable MetricBounds(int N, int k)
     b.skewness = {0, N - k};
     b.ac = {k - 1, k * (k - 1) / 2};
     b.repeat = {0, k};
+    if (digits) {
+        // k digits of 0..N-1, repeats allowed: k zeros up to k nines, one
+        // digit k times (span 0, only the difference 0, a hole of N - 1).
+        b.sum = {0, k * (N - 1)};
+        b.span = {0, N - 1};
+        b.dispersion.max = N - 1;
+        b.skewness.max = N - 1;
+        b.ac = {k >= 2 ? 1 : 0, std::min(k * (k - 1) / 2, N - 1)};
+    }
     return b;
 }
 

@@ -111,14 +111,20 @@ template <class T, class U> int RepeatCount(std::span<const T> x, std::span<cons
 // Width of each of Z zones over 1..N: ceil(N / Z) for Z <= 7.
 int ZoneWidth(int N, int Z);
 // "01-06", ...; a zone starting beyond N keeps its nominal first bound ("11-10").
-std::vector<std::string> ZoneLabels(int N, int Z);
-template <class T> std::vector<int> ZoneCounts(std::span<const T> x, int N, int Z)
+// A digit lottery's zones cover the digits 0..N-1 and are labelled by them
+// ("0-3", "4-7", "8-9").
+std::vector<std::string> ZoneLabels(int N, int Z, bool digits = false);
+template <class T> std::vector<int> ZoneCounts(std::span<const T> x, int N, int Z, bool digits = false)
 {
     const int W = ZoneWidth(N, Z);
+    const int first = digits ? 0 : 1;
     std::vector<int> counts(static_cast<std::size_t>(Z), 0);
     for (T v : x) {
-        int z = (static_cast<int>(v) - 1) / W;
-        if (z >= 0 && z < Z)
+        const int offset = static_cast<int>(v) - first;
+        if (offset < 0)
+            continue;
+        const int z = offset / W;
+        if (z < Z)
             ++counts[static_cast<std::size_t>(z)];
     }
     return counts;
@@ -135,7 +141,9 @@ struct MetricBoundsTable {
 };
 
 // Closed-form theoretical minimum and maximum of every metric for N and k.
-MetricBoundsTable MetricBounds(int N, int k);
+// A digit lottery draws k digits of 0..N-1 and a digit may repeat, so its
+// sums start at 0, its spans at 0 and its holes reach N - 1.
+MetricBoundsTable MetricBounds(int N, int k, bool digits = false);
 
 // Display name of a metric ("大数个数", "奇数个数", "和值", ...).
 const char* MetricDisplayName(Metric m);
@@ -155,6 +163,22 @@ int MetricValue(Metric m, std::span<const T> x, std::span<const U> reference, in
     case Metric::Repeat: return RepeatCount(x, reference);
     }
     return 0;
+}
+
+// The same for a lottery whose numbers may be the digits 0..N-1. Big numbers
+// and holes are measured on the range: digit d stands at place d + 1 of 1..N,
+// so the big digits are the upper half (5..9 of 0..9) and the holes run from
+// 0 to N - 1. The other metrics read the digits as they are.
+template <class T, class U>
+int MetricValue(Metric m, std::span<const T> x, std::span<const U> reference, int N, bool digits)
+{
+    if (!digits || (m != Metric::Big && m != Metric::Dispersion))
+        return MetricValue(m, x, reference, N);
+    int places[64];
+    const std::size_t k = std::min<std::size_t>(x.size(), 64);
+    for (std::size_t i = 0; i < k; ++i)
+        places[i] = static_cast<int>(x[i]) + 1;
+    return MetricValue(m, std::span<const int>(places, k), reference, N);
 }
 
 } // namespace zelvor

@@ -115,8 +115,7 @@ MetricWindow::MetricWindow(const MetricWindowDescriptor& descriptor, AppContext&
 
 void MetricWindow::Compute(TrendMode source)
 {
-    const LotteryParams& p = context_.state.CurrentLottery();
-    analysis_ = zelvor::Compute(d_, context_.state.historyFor(source), p.numberRange, p.pickCount, R_);
+    analysis_ = zelvor::Compute(d_, context_.state.historyFor(source), context_.state.CurrentLottery(), R_);
 
     QStringList header;
     for (const std::string& h : analysis_.header)

@@ -116,8 +116,7 @@ Tfrmqujian::Tfrmqujian(AppContext& context, QWidget* parent) : QWidget(parent), 
 void Tfrmqujian::Compute(TrendMode source)
 {
     const LotteryState& s = context_.state;
-    const DrawHistory& h = s.historyFor(source);
-    analysis_ = ComputeZones(h, s.CurrentLottery().numberRange, Z_, R_);
+    analysis_ = ComputeZones(s.historyFor(source), s.CurrentLottery(), Z_, R_);
 
     QStringList header;
     for (const std::string& text : analysis_.header)

@@ -22,14 +22,16 @@ std::vector<std::vector<ChartBar>> zoneChartSeries(const ZoneAnalysis& analysis,
     return series;
 }
 
-ZoneAnalysis ComputeZones(const DrawHistory& source, int N, int Z, int R)
+namespace {
+
+ZoneAnalysis computeZones(const DrawHistory& source, int N, bool digits, int Z, int R)
 {
     ZoneAnalysis out;
     Z = std::clamp(Z, 1, kMaxZoneCount);
     out.zoneCount = Z;
     out.zoneWidth = ZoneWidth(N, Z);
     out.header = {"记录期号", "开奖号码"};
-    for (const auto& label : ZoneLabels(N, Z))
+    for (const auto& label : ZoneLabels(N, Z, digits))
         out.header.push_back(label + "号码总数");
     for (int z = 1; z <= Z; ++z)
         out.seriesTitles.push_back(std::to_string(z) + "区号码数");
@@ -39,7 +41,7 @@ ZoneAnalysis ComputeZones(const DrawHistory& source, int N, int Z, int R)
     out.counts.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
         auto x = source.main(i);
-        std::vector<int> counts = ZoneCounts(x, N, Z);
+        std::vector<int> counts = ZoneCounts(x, N, Z, digits);
         std::vector<std::string> row{std::to_string(source.issue(i)), numbersWithBlanks(x)};
         for (int c : counts)
             row.push_back(std::to_string(c));
@@ -49,6 +51,18 @@ ZoneAnalysis ComputeZones(const DrawHistory& source, int N, int Z, int R)
     out.recentCount = limitRecentCount(R, n);
     out.series = zoneChartSeries(out, out.recentCount);
     return out;
+}
+
+} // namespace
+
+ZoneAnalysis ComputeZones(const DrawHistory& source, int N, int Z, int R)
+{
+    return computeZones(source, N, false, Z, R);
+}
+
+ZoneAnalysis ComputeZones(const DrawHistory& source, const LotteryParams& lottery, int Z, int R)
+{
+    return computeZones(source, lottery.numberRange, lottery.digitsFromZero(), Z, R);
 }
 
 } // namespace zelvor

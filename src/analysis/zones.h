@@ -30,6 +30,9 @@ struct ZoneAnalysis {
 
 // Compute(source) over DrawHistory or VariableHistory; Z is kept within 1..7.
 ZoneAnalysis ComputeZones(const DrawHistory& source, int N, int Z, int R);
+// The same for the open lottery: a digit lottery's zones split the digits
+// 0..N-1 and are labelled by digits ("0-3号码总数").
+ZoneAnalysis ComputeZones(const DrawHistory& source, const LotteryParams& lottery, int Z, int R);
 
 // DrawChart: the series of every zone the result has, for the last R rows
 // (R limited to the row count); value and label are the zone's count.

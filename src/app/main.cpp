@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "app/app_setup.h"
 #include "app/u_main.h"
 #include "common/random.h"
 #include "data/db_lottery.h"
@@ -15,8 +16,7 @@
 int main(int argc, char** argv)
 {
     zelvor::ZelvorApplication app(argc, argv);
-    QApplication::setApplicationName("Zelvor");
-    QApplication::setApplicationDisplayName("Zelvor");
+    zelvor::setupApplication(app);
     QStringList args = app.arguments();
     zelvor::initProgramDir(args);
     zelvor::programRandom().seedFromClock();

@@ -9,12 +9,14 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QProxyStyle>
 #include <QSaveFile>
 #include <QStyle>
 #include <QTabBar>
@@ -30,6 +32,23 @@
 #include "ui/errors.h"
 
 namespace zelvor {
+
+namespace {
+
+// The tab strip's tabs keep a narrow margin beside their text, so the ten
+// analysis tabs fit beside the toolbar buttons on a 1366-pixel screen.
+class CompactTabStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_TabBarTabHSpace)
+            return std::min(QProxyStyle::pixelMetric(metric, option, widget), 12);
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+} // namespace
 
 Tfrmmain::Tfrmmain(AppContext& context, QWidget* parent) : QMainWindow(parent), context_(context)
 {
@@ -215,11 +234,15 @@ void Tfrmmain::buildToolbar()
     tabmain_->setObjectName("tabmain");
     tabmain_->setExpanding(false);
     tabmain_->setDrawBase(false);
+    auto* tabStyle = new CompactTabStyle(QApplication::style()->name());
+    tabStyle->setParent(tabmain_);
+    tabmain_->setStyle(tabStyle);
     for (const char* t : {"开奖号码走势", "号码大小分析", "号码奇偶分析", "号码和值分析", "号码跨度分析",
                           "号码散度分析", "号码偏度分析", "号码AC值分析", "号码重码分析", "号码区间分析"})
         tabmain_->addTab(QString::fromUtf8(t));
     tabAction_ = tlbmain_->addWidget(tabmain_);
     tabAction_->setVisible(false);
+    tlbmain_->installEventFilter(this); // tlbmainResize: the tabs fit the new width
     // Every change by the user (click, keys, wheel) replaces the child; the
     // program's own selections block the signal.
     connect(tabmain_, &QTabBar::currentChanged, this, [this](int t) {
@@ -352,8 +375,29 @@ void Tfrmmain::changeEvent(QEvent* event)
         updateMenuState();
 }
 
+void Tfrmmain::fitTabStrip()
+{
+    // All ten tabs in view beside the buttons: the tab font gives up half a
+    // point at a time (down to 7.5 points) until the strip fits; scroll
+    // arrows remain for windows narrower still.
+    const QWidget* exit = tlbmain_->widgetForAction(tlbmain_->findChild<QAction*>("tlbexit"));
+    if (!exit || !tabAction_->isVisible())
+        return;
+    const int room = tlbmain_->contentsRect().right() - exit->geometry().right() - tlbmain_->layout()->spacing() - 10;
+    QFont f = font();
+    const qreal full = f.pointSizeF();
+    for (qreal size = full; size >= 7.5; size -= 0.5) {
+        f.setPointSizeF(size);
+        tabmain_->setFont(f);
+        if (tabmain_->sizeHint().width() <= room)
+            break;
+    }
+}
+
 bool Tfrmmain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == tlbmain_ && event->type() == QEvent::Resize)
+        fitTabStrip();
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == panclose_) {
             pan_->hide();
@@ -397,6 +441,7 @@ void Tfrmmain::mnuopenClick()
 void Tfrmmain::enterOpenedState()
 {
     tabAction_->setVisible(true);
+    fitTabStrip();
     {
         QSignalBlocker block(tabmain_);
         tabmain_->setCurrentIndex(0);

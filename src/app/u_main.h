@@ -72,6 +72,7 @@ private:
     void loadBackground();
     void applyBackground();
     void placeBanner();
+    void fitTabStrip();
     void closeChildren();
     void createChild(int tab);
     void notifyTrend(TrendMode mode);

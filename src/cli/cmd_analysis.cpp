@@ -18,13 +18,16 @@ int cmdMetrics(const CommandLine& line)
     const DrawHistory& h = s.state.DrawHistory();
     const int N = p.numberRange;
     const int k = p.pickCount;
+    const bool digits = p.digitsFromZero();
+    const std::span<const int> none;
     for (int i = 0; i < h.size(); ++i) {
         const auto x = h.main(i);
         const std::string skew = i == 0 ? roundedText(FirstDrawSkewness(N, k))
                                         : std::to_string(SkewnessValue(x, h.main(i - 1)));
         const int repeat = i == 0 ? 0 : RepeatCount(x, h.main(i - 1));
-        out() << h.issue(i) << '\t' << QString::fromStdString(numbersJoined(x)) << '\t' << BigCount(x, N) << '\t'
-              << OddCount(x) << '\t' << SumValue(x) << '\t' << SpanValue(x) << '\t' << DispersionValue(x, N) << '\t'
+        out() << h.issue(i) << '\t' << QString::fromStdString(numbersJoined(x)) << '\t'
+              << MetricValue(Metric::Big, x, none, N, digits) << '\t' << OddCount(x) << '\t' << SumValue(x) << '\t' << SpanValue(x) << '\t'
+              << MetricValue(Metric::Dispersion, x, none, N, digits) << '\t'
               << QString::fromStdString(skew) << '\t' << AcValue(x) << '\t' << repeat << '\n';
     }
     return 0;

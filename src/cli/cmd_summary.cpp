@@ -43,7 +43,7 @@ int cmdSummary(const CommandLine& line)
     if (all)
         R = s.state.DrawCount();
     // A freshly opened lottery is in standard mode, which every member opens with.
-    const MetricAnalysis a = Compute(d, s.state.DrawHistory(), p.numberRange, p.pickCount, R);
+    const MetricAnalysis a = Compute(d, s.state.DrawHistory(), p, R);
     for (const std::string& text : a.summary)
         out() << QString::fromStdString(text) << '\n';
     return 0;
@@ -55,7 +55,7 @@ int cmdZones(const CommandLine& line)
     LotterySession s(line.args[0]);
     const LotteryParams& p = s.state.CurrentLottery();
     const int Z = zones ? *zones : defaultZoneCount(p.pickCount);
-    const ZoneAnalysis a = ComputeZones(s.state.DrawHistory(), p.numberRange, Z, kDefaultRecentCount);
+    const ZoneAnalysis a = ComputeZones(s.state.DrawHistory(), p, Z, kDefaultRecentCount);
     auto row = [](const std::vector<std::string>& cells) {
         QStringList parts;
         for (const std::string& c : cells)

@@ -8,7 +8,9 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -87,9 +89,10 @@ void Tfrmtotalfilt::buildControls()
     root->setSpacing(10);
 
     // ---- conditions and panels
+    // The conditions keep the room they need; every pixel more goes to the list.
     auto* left = new QVBoxLayout;
     left->setSpacing(4);
-    root->addLayout(left, 3);
+    root->addLayout(left, 0);
 
     Label21_ = new QLabel(QStringLiteral("常规过滤："), this);
     Label21_->setObjectName("Label21");
@@ -188,7 +191,7 @@ void Tfrmtotalfilt::buildControls()
     // ---- the list and the buttons
     auto* right = new QVBoxLayout;
     right->setSpacing(4);
-    root->addLayout(right, 2);
+    root->addLayout(right, 1);
     lblcode_ = new QLabel(this);
     lblcode_->setObjectName("lblcode");
     right->addWidget(lblcode_);
@@ -296,7 +299,9 @@ void Tfrmtotalfilt::uncheckConditions(bool banker)
 
 BusyScope Tfrmtotalfilt::busyScope()
 {
-    return BusyScope(this, running_, {btnfilt_, btnsave_, btnload_, btnclear_}, pb_);
+    // Disabling "过滤" pushes the focus on to the next enabled button ("打印");
+    // it comes back afterwards, so Enter filters again.
+    return BusyScope(this, running_, {btnfilt_, btnsave_, btnload_, btnclear_}, pb_, btnfilt_);
 }
 
 // ---------------------------------------------------------------- panels
@@ -438,7 +443,7 @@ void Tfrmtotalfilt::btnsaveClick()
     EventPump pump;
     FileWriteResult saved;
     {
-        BusyScope busy(this, running_, {btnfilt_, btnsave_, btnload_, btnclear_});
+        BusyScope busy(this, running_, {btnfilt_, btnsave_, btnload_, btnclear_}, nullptr, btnfilt_);
         saved = memcode_->saveAsBetFile(file, progressFor(pump));
     }
     if (!saved.ok()) {
@@ -554,14 +559,42 @@ void Tfrmtotalfilt::showEvent(QShowEvent* event)
     if (centred_)
         return;
     centred_ = true;
-    if (QScreen* screen = this->screen()) {
-        // Room for a longer list than the minimum layout gives, within the screen.
-        const QSize room = screen->availableGeometry().size() * 0.9;
-        resize(std::max(width(), std::min(1100, room.width())), std::max(height(), std::min(720, room.height())));
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+    // The screen of the main window, which this window belongs to.
+    QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+    if (!screen)
+        return;
+    // The room: the screen, less the main window's menus and toolbar when the
+    // main window is showing, so the toolbar stays in reach.
+    QRect room = screen->availableGeometry();
+    if (auto* frame = qobject_cast<QMainWindow*>(parentWidget()); frame && frame->isVisible()) {
+        // The toolbar may have just grown (its tabs appear with a lottery).
+        if (frame->layout())
+            frame->layout()->activate();
+        if (const QWidget* client = frame->centralWidget()) {
+            const QRect below = room.intersected(QRect(client->mapToGlobal(QPoint(0, 0)), client->size()));
+            if (below.height() >= minimumSizeHint().height())
+                room = below;
+        }
     }
+    // Title bar and borders as the window manager drew them, or a usual
+    // allowance before it has drawn any.
+    QMargins decor(frameGeometry().left() < geometry().left() ? geometry().left() - frameGeometry().left() : 0,
+                   frameGeometry().top() < geometry().top() ? geometry().top() - frameGeometry().top() : 0, 0, 0);
+    if (decor.top() == 0)
+        decor = QMargins(4, 30, 4, 4);
+    decor.setRight(decor.left());
+    decor.setBottom(decor.left());
+    const QRect client = room.marginsRemoved(decor);
+    // Room for a long list where the screen has it; never below what the
+    // layout needs (the window can then still be moved and resized).
+    const QSize wanted(1100, 760);
+    const QSize least = minimumSizeHint();
+    QRect placed(0, 0, std::max(least.width(), std::min(wanted.width(), client.width())),
+                 std::max(least.height(), std::min(wanted.height(), client.height())));
+    placed.moveCenter(client.center());
+    placed.moveTop(std::max(client.top(), placed.top()));
+    // The window's own area; the window manager puts its frame around it.
+    setGeometry(placed);
 }
 
 } // namespace zelvor

@@ -90,17 +90,38 @@ void BarChart::setBars(const QStringList& categories, const QList<BarSetData>& s
     series_->setLabelsFormat("@value");
     series_->setLabelsPrecision(6);
 
-    // Whole-number steps for small counts; round steps above that. Marks need
-    // some room above the tallest bar.
+    // Nothing to plot: no category labels or value scale of an earlier chart
+    // stay behind.
+    if (series_->count() == 0 || unique.isEmpty()) {
+        categories_.clear();
+        axisX_->clear();
+        top = 0;
+    }
+    setValueRange(top, marks);
+    layoutCategoryLabels();
+}
+
+void BarChart::setValueRange(int top, bool marks)
+{
+    // Whole-number steps for small counts; round steps above that, with at
+    // least four ticks either way. Marks need some room above the tallest bar.
     if (top <= 10) {
-        const int upper = top + 1;
+        const int upper = std::max(top + 1, kLeastTicks - 1);
         axisY_->setRange(0, upper);
         axisY_->setTickCount(upper + 1);
-    } else {
-        axisY_->setRange(0, std::ceil(top * (marks ? 1.12 : 1.05)));
-        axisY_->applyNiceNumbers();
+        return;
     }
-    layoutCategoryLabels();
+    const double upper = std::ceil(top * (marks ? 1.12 : 1.05));
+    // applyNiceNumbers starts from the tick count in force and leaves its own
+    // result behind, so each chart starts afresh; a coarse result (0 and 200
+    // alone) is refined with more ticks.
+    for (int ticks = 6; ticks <= 12; ticks += 2) {
+        axisY_->setRange(0, upper);
+        axisY_->setTickCount(ticks);
+        axisY_->applyNiceNumbers();
+        if (axisY_->tickCount() >= kLeastTicks)
+            break;
+    }
 }
 
 QBarSet* BarChart::barSet(const QString& name) const

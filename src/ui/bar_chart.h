@@ -50,12 +50,18 @@ public:
     // there is no room even upright.
     bool categoryLabelsShown() const;
     int categoryLabelAngle() const;
+    // The axes as drawn: categories along the bottom, values at the left.
+    QBarCategoryAxis* categoryAxis() const { return axisX_; }
+    QValueAxis* valueAxis() const { return axisY_; }
+    // The value axis always shows at least this many ticks.
+    static constexpr int kLeastTicks = 4;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void layoutCategoryLabels();
+    void setValueRange(int top, bool marks);
 
     QBarSeries* series_ = nullptr;
     QBarCategoryAxis* axisX_ = nullptr;

@@ -11,8 +11,9 @@ namespace {
 constexpr const char* kRetired = "zelvorRetired";
 }
 
-BusyScope::BusyScope(QWidget* window, bool& running, std::initializer_list<QWidget*> disabled, QProgressBar* bar)
-    : window_(window), running_(running), wasRunning_(running), bar_(bar)
+BusyScope::BusyScope(QWidget* window, bool& running, std::initializer_list<QWidget*> disabled, QProgressBar* bar,
+                     QWidget* focusAfter)
+    : window_(window), running_(running), wasRunning_(running), bar_(bar), focusAfter_(focusAfter)
 {
     running_ = true;
     for (QWidget* w : disabled)
@@ -36,6 +37,8 @@ BusyScope::~BusyScope()
     for (const QPointer<QWidget>& w : disabled_)
         if (w)
             w->setEnabled(true);
+    if (focusAfter_ && focusAfter_->isEnabled())
+        focusAfter_->setFocus();
     running_ = wasRunning_;
     if (!running_ && window_ && window_->property(kRetired).toBool())
         window_->deleteLater();

@@ -17,7 +17,9 @@ namespace zelvor {
 
 class BusyScope {
 public:
-    BusyScope(QWidget* window, bool& running, std::initializer_list<QWidget*> disabled, QProgressBar* bar = nullptr);
+    // focusAfter, when given, takes the keyboard focus when the section ends.
+    BusyScope(QWidget* window, bool& running, std::initializer_list<QWidget*> disabled, QProgressBar* bar = nullptr,
+              QWidget* focusAfter = nullptr);
     ~BusyScope();
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
@@ -29,6 +31,7 @@ private:
     // Only the widgets this scope disabled are enabled again.
     QList<QPointer<QWidget>> disabled_;
     QPointer<QProgressBar> bar_;
+    QPointer<QWidget> focusAfter_;
     bool barWasVisible_ = false;
 };
 

@@ -21,6 +21,11 @@ bool readRecentCount(QWidget* parent, const QString& text, int drawCount, int& R
         showError(parent, QString::fromStdString(integerConversionMessage(text.toStdString())));
         return false;
     }
+    // A count of 0 or less would chart nothing and name "最近-5期" in the summary.
+    if (value <= 0) {
+        showError(parent, QStringLiteral("最近期数必须大于0！"));
+        return false;
+    }
     R = value;
     return true;
 }

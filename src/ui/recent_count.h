@@ -11,8 +11,8 @@ class QWidget;
 namespace zelvor {
 
 // Reads comzuijingqishu: "全部期" gives the number of draws, any other text
-// must be a whole number. Shows the conversion message and returns false
-// when it is not.
+// must be a whole number above 0. Shows the conversion message, or
+// "最近期数必须大于0！", and returns false when it is not; R is then kept.
 bool readRecentCount(QWidget* parent, const QString& text, int drawCount, int& R);
 
 // Fills comzuijingqishu ("全部期", "1" ... D) showing the default "3".

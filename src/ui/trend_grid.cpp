@@ -16,9 +16,12 @@ TrendGrid::TrendGrid(QWidget* parent) : QAbstractScrollArea(parent)
 {
     setObjectName("grdcode");
     rowHeight_ = fontMetrics().height() + 6;
+    // The area below the last row and right of the last column shows the
+    // grid's own colour; a scroll area's viewport fills with Base otherwise.
     viewport()->setAutoFillBackground(true);
     QPalette pal = viewport()->palette();
     pal.setColor(QPalette::Window, palette().color(QPalette::ToolTipBase));
+    pal.setColor(QPalette::Base, palette().color(QPalette::ToolTipBase));
     viewport()->setPalette(pal);
     horizontalScrollBar()->setSingleStep(20);
     verticalScrollBar()->setSingleStep(1);
@@ -57,9 +60,19 @@ void TrendGrid::layoutColumns()
     // The number columns share what the issue, numbers and separator columns
     // leave (those are wider than 70 and 130 when the font needs it).
     const int numberColumns = std::max(1, n - 4);
-    const int each = std::max(fm.horizontalAdvance("00") + 6, (viewport()->width() - w0 - w1 - 16) / numberColumns);
-    for (int c = 0; c < n; ++c)
+    const int room = viewport()->width() - w0 - w1 - 16;
+    const int least = fm.horizontalAdvance("00") + 6;
+    const int each = std::max(least, room / numberColumns);
+    // What the even share leaves over goes one pixel each to the first number
+    // columns, so the last column ends at the grid's right edge.
+    int spare = std::max(0, room - each * numberColumns);
+    for (int c = 0; c < n; ++c) {
         widths_[c] = each;
+        if (c >= 3 && c != layout_.specialSeparator && spare > 0) {
+            ++widths_[c];
+            --spare;
+        }
+    }
     widths_[0] = w0;
     if (n > 1)
         widths_[1] = w1;

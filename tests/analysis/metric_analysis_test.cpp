@@ -167,6 +167,55 @@ TEST(MetricAnalysis, AllDrawsAndSkewnessMeanVersusCell)
     EXPECT_EQ(skew.summary[4], "最近4期理论偏度总和：28.5");
 }
 
+TEST(MetricAnalysis, DigitLotteryUsesTheDigitsZeroToNine)
+{
+    // 中国福彩3D (N = 10, k = 3), digits 0..9 with repeats. Per draw (by hand):
+    //            big odd sum span disp skew  AC repeat
+    // 2004001     1   1    9   9    4   3.5   2   0
+    // 2004002     0   1    5   3    6   3     3   1
+    // 2004003     3   3   15   0    5   2     1   0
+    // 2004004     2   1   19   4    4   3     3   0
+    const LotteryParams lottery{"中国福彩3D", LotteryKind::Digit, 10, 3, 0, 0};
+    DrawHistory h(3, 0);
+    h.append(2004001, std::vector<int>{0, 0, 9});
+    h.append(2004002, std::vector<int>{0, 2, 3});
+    h.append(2004003, std::vector<int>{5, 5, 5});
+    h.append(2004004, std::vector<int>{4, 7, 8});
+
+    // Bounds over 0..9 with repeats; averages k / 2, the history mean, or
+    // (k * k) div N = 9 div 10 = 0.
+    struct Case {
+        const char* className;
+        std::vector<std::string> values;
+        std::vector<std::string> theory;
+    } cases[] = {
+        {"Tfrmdaxiao", {"1", "0", "3", "2"}, {"理论最多大数个数：3.0", "理论最少大数个数：0.0", "理论平均大数个数：1.5"}},
+        {"Tfrmjiou", {"1", "1", "3", "1"}, {"理论最多奇数个数：3.0", "理论最少奇数个数：0.0", "理论平均奇数个数：1.5"}},
+        {"Tfrmhei", {"9", "5", "15", "19"}, {"理论最大和值：27.0", "理论最小和值：0.0", "理论平均和值：12.0"}},
+        {"Tfrmkuadu", {"9", "3", "0", "4"}, {"理论最大跨度：9.0", "理论最小跨度：0.0", "理论平均跨度：4.0"}},
+        {"Tfrmsandu", {"4", "6", "5", "4"}, {"理论最大散度：9.0", "理论最小散度：2.0", "理论平均散度：4.8"}},
+        {"Tfrmpiandu", {"4", "3", "2", "3"}, {"理论最多偏度：9.0", "理论最少偏度：0.0", "理论平均偏度：2.9"}},
+        {"Tfrmac", {"2", "3", "1", "3"}, {"理论最大AC值：3.0", "理论最小AC值：1.0", "理论平均AC值：2.3"}},
+        {"Tfrmcongma", {"0", "1", "0", "0"}, {"理论最多重码个数：3.0", "理论最少重码个数：0.0", "理论平均重码个数：0.0"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.className);
+        const MetricAnalysis a = Compute(member(c.className), h, lottery, 3);
+        ASSERT_EQ(a.rows.size(), 4u);
+        EXPECT_EQ(a.rows[1][1], "00 02 03 ");
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_EQ(a.rows[i][2], c.values[i]) << "row " << i;
+        ASSERT_GE(a.summary.size(), 3u);
+        EXPECT_EQ(std::vector<std::string>(a.summary.begin(), a.summary.begin() + 3), c.theory);
+    }
+    // Big digits 0 + 3 + 2 = 5 against k * R / 2 = 4.5: within 1.5 either way.
+    EXPECT_EQ(Compute(member("Tfrmdaxiao"), h, lottery, 3).summary,
+              (std::vector<std::string>{"理论最多大数个数：3.0", "理论最少大数个数：0.0", "理论平均大数个数：1.5",
+                                        "最近3期大数个数总和：5.0", "最近3期理论大数个数总和：4.5"}));
+    // Holes 6 + 5 + 4 = 15 against 3 * 19 / 4 = 14.25.
+    EXPECT_EQ(Compute(member("Tfrmsandu"), h, lottery, 3).summary[4], "最近3期理论散度总和：14.3");
+}
+
 TEST(MetricAnalysis, RecentCountLimitsAndEmptyHistory)
 {
     const DrawHistory h = fixture();

@@ -98,6 +98,76 @@ TEST(NumberMetrics, ZoneLabelsAndCounts)
     }
 }
 
+TEST(NumberMetrics, DigitLotteryMeasuresTheDigitsZeroToNine)
+{
+    // Three digits of 0..9, repeats allowed. Big digits are the upper half
+    // 5..9; holes run over 0..9; the other metrics read the digits as drawn.
+    struct Case {
+        const char* what;
+        Metric metric;
+        Numbers x;
+        Numbers reference;
+        int expected;
+    } cases[] = {
+        {"5 is big, 4 is small", Metric::Big, {4, 5, 9}, {}, 2},
+        {"0 0 9 has one big digit", Metric::Big, {0, 0, 9}, {}, 1},
+        {"0 2 3 leaves 4..9 open: 9 is 6 from 3", Metric::Dispersion, {0, 2, 3}, {}, 6},
+        {"0 0 9: 4 and 5 are 4 from the nearest", Metric::Dispersion, {0, 0, 9}, {}, 4},
+        {"one digit three times: 0 is 5 from 5", Metric::Dispersion, {5, 5, 5}, {}, 5},
+        {"sum of the digits", Metric::Sum, {0, 2, 3}, {}, 5},
+        {"odd digits", Metric::Odd, {0, 2, 3}, {}, 1},
+        {"span from 0", Metric::Span, {0, 2, 3}, {}, 3},
+        {"one repeated digit: only the difference 0", Metric::Ac, {5, 5, 5}, {}, 1},
+        {"0 is repeated from the draw before", Metric::Repeat, {0, 2, 3}, {0, 0, 9}, 1},
+        {"skewness against 0 0 9: 3 is 3 from 0", Metric::Skewness, {0, 2, 3}, {0, 0, 9}, 3},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MetricValue(c.metric, std::span<const int>(c.x), std::span<const int>(c.reference), 10, true),
+                  c.expected)
+            << c.what;
+    // The same call for a lottery numbered from 1 is the plain metric.
+    const Numbers x{1, 7, 12, 20, 25, 33};
+    EXPECT_EQ(MetricValue(Metric::Big, std::span<const int>(x), std::span<const int>(), 33, false), 3);
+}
+
+TEST(NumberMetrics, DigitLotteryBoundsAndZones)
+{
+    // 中国福彩3D: three digits of 0..9. Sums 000..999 give 0..27, span 0..9,
+    // holes 2 (0 4 8: 2 and 6 are 2 away) .. 9 (0 0 0), skewness up to 9
+    // (000 after 999), AC 1 (555) .. 3 (0 1 3).
+    const MetricBoundsTable b = MetricBounds(10, 3, true);
+    struct Case {
+        Metric metric;
+        int min, max;
+    } cases[] = {
+        {Metric::Big, 0, 3},        {Metric::Odd, 0, 3},      {Metric::Sum, 0, 27}, {Metric::Span, 0, 9},
+        {Metric::Dispersion, 2, 9}, {Metric::Skewness, 0, 9}, {Metric::Ac, 1, 3},   {Metric::Repeat, 0, 3},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(b.of(c.metric).min, c.min) << MetricDisplayName(c.metric);
+        EXPECT_EQ(b.of(c.metric).max, c.max) << MetricDisplayName(c.metric);
+    }
+
+    struct ZoneCase {
+        int Z;
+        std::vector<std::string> labels;
+        Numbers x;
+        std::vector<int> counts;
+    } zones[] = {
+        {3, {"0-3", "4-7", "8-9"}, {0, 0, 9}, {2, 0, 1}},
+        {5, {"0-1", "2-3", "4-5", "6-7", "8-9"}, {0, 2, 3}, {1, 2, 0, 0, 0}},
+        {1, {"0-9"}, {5, 5, 5}, {3}},
+        // As for numbers from 1: zones that start beyond the range keep their
+        // nominal first digit and never count.
+        {7, {"0-1", "2-3", "4-5", "6-7", "8-9", "10-9", "12-9"}, {1, 8, 9}, {1, 0, 0, 0, 2, 0, 0}},
+    };
+    for (const auto& c : zones) {
+        SCOPED_TRACE(testing::Message() << "Z=" << c.Z);
+        EXPECT_EQ(ZoneLabels(10, c.Z, true), c.labels);
+        EXPECT_EQ(ZoneCounts(std::span<const int>(c.x), 10, c.Z, true), c.counts);
+    }
+}
+
 TEST(NumberMetrics, PerDrawValuesRoundHalvesAwayFromZero)
 {
     EXPECT_EQ(roundedText(13.5), "14");

@@ -46,6 +46,40 @@ private slots:
         }
     }
 
+    void gridFillsTheWindowWidthAndItsEmptyAreaHasTheGridColour()
+    {
+        struct Case {
+            LotteryParams lottery;
+            int width;
+        } cases[] = {{TwoColourBall(), 1366}, {TwoColourBall(), 1920}, {MarkSix(), 1366}};
+        for (const Case& c : cases) {
+            WindowContext env(c.lottery, c.lottery.specialCount ? smallHistory() : DrawHistory(7, 0));
+            Tfrmcode w(env.context);
+            w.resize(c.width, 500);
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            TrendGrid* g = w.grid();
+            int total = 0;
+            for (int col = 0; col < g->columnCount(); ++col)
+                total += g->columnWidth(col);
+            // The last column ends at the right edge: no band beside it.
+            QCOMPARE(total, g->viewport()->width());
+            // Number columns differ by at most one pixel.
+            int narrowest = 1 << 20, widest = 0;
+            for (int col = 3; col < g->columnCount(); ++col)
+                if (col != trendLayout(c.lottery).specialSeparator) {
+                    narrowest = std::min(narrowest, g->columnWidth(col));
+                    widest = std::max(widest, g->columnWidth(col));
+                }
+            QVERIFY(widest - narrowest <= 1);
+            // Below the last draw the grid shows its own colour, not white.
+            const QImage shot = g->viewport()->grab().toImage();
+            const QColor below = shot.pixelColor(g->columnWidth(0) / 2, shot.height() - 3);
+            QCOMPARE(below, g->palette().color(QPalette::ToolTipBase));
+            QVERIFY(below != QColor(Qt::white));
+        }
+    }
+
     void newestDrawOnTopInStoredOrder()
     {
         WindowContext env(TwoColourBall(), smallHistory());

@@ -2,6 +2,7 @@
 // count box, the two sources, scrolling and the empty history.
 #include <QtTest>
 
+#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QCheckBox>
 #include <QComboBox>
@@ -240,6 +241,32 @@ private slots:
         // The handler called directly refuses too.
         QVERIFY(!w.comzuijingqishuChange());
         QCOMPARE(w.recentCount(), 3);
+    }
+
+    void recentCountOfZeroOrLessIsRefused()
+    {
+        DialogScript dialogs;
+        Harness t(fixture());
+        MetricWindow& w = t.open(3);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QString memo = w.memo()->toPlainText();
+        for (const char* text : {"0", "-5"}) {
+            dialogs->messages.clear();
+            QLineEdit* edit = w.recentCountBox()->lineEdit();
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+            QTest::keyClick(edit, Qt::Key_Return);
+            QCOMPARE(dialogs->texts(), QStringList({QStringLiteral("最近期数必须大于0！")}));
+            QCOMPARE(dialogs->messages[0].kind, QStringLiteral("error"));
+            QCOMPARE(w.recentCount(), 3);
+            // Nothing recounted: the chart keeps its three issues, the memo its "最近3期".
+            QCOMPARE(w.chart()->categories(), QStringList({"2003002", "2003003", "2003004"}));
+            QCOMPARE(w.memo()->toPlainText(), memo);
+            w.recountButton()->click();
+            QCOMPARE(w.chart()->categoryAxis()->categories().size(), 3);
+            QVERIFY(!w.memo()->toPlainText().contains(QStringLiteral("最近") + text));
+        }
     }
 
     void eachMemberReadsItsSourceAtOpeningAndRecount()

@@ -2,6 +2,7 @@
 // visibility, and a zone count changed before "开始统计".
 #include <QtTest>
 
+#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QCheckBox>
 #include <QComboBox>
@@ -165,6 +166,48 @@ private slots:
         QCOMPARE(variable[3], QString::fromStdString(numbersWithBlanks(t.state.VariableHistory().main(3))));
         w.startButton()->click();
         QCOMPARE(numbers(), standard);
+    }
+
+    void digitLotteryZonesAreDigits()
+    {
+        DrawHistory h(3, 0);
+        const int draws[][3] = {{0, 0, 9}, {0, 2, 3}, {4, 7, 8}};
+        int issue = 2004001;
+        for (const auto& d : draws)
+            h.append(issue++, std::span<const int>(d, 3));
+        Harness t(h, {"中国福彩3D", LotteryKind::Digit, 10, 3, 0, 0});
+        Tfrmqujian& w = *t.window;
+        HistoryGrid& g = *w.grid();
+        // k = 3 zones of width 4 over the digits 0..9; 0 counts in the first.
+        QCOMPARE(g.columnCount(), 5);
+        QCOMPARE(g.cellText(2, 0), QStringLiteral("0-3号码总数"));
+        QCOMPARE(g.cellText(3, 0), QStringLiteral("4-7号码总数"));
+        QCOMPARE(g.cellText(4, 0), QStringLiteral("8-9号码总数"));
+        QCOMPARE(g.cellText(1, 1), QStringLiteral("00 00 09 "));
+        QCOMPARE(row(g, 1), QStringList({"2", "0", "1"}));
+        QCOMPARE(row(g, 2), QStringList({"3", "0", "0"}));
+        QCOMPARE(row(g, 3), QStringList({"0", "2", "1"}));
+    }
+
+    void refusedRecentCountAndNoZoneLeaveNoStaleAxis()
+    {
+        DialogScript dialogs;
+        Harness t(fixture());
+        Tfrmqujian& w = *t.window;
+        w.recentCountBox()->setEditText(QStringLiteral("-5"));
+        QVERIFY(!w.comzuijingqishuChange());
+        QCOMPARE(dialogs->texts(), QStringList({QStringLiteral("最近期数必须大于0！")}));
+        QCOMPARE(w.recentCount(), 3);
+        w.startButton()->click();
+        QCOMPARE(w.chart()->categories(), QStringList({"2003002", "2003003", "2003004"}));
+
+        // Unticking the only shown zone empties the chart, issue labels included.
+        w.zoneBox(0)->click();
+        QVERIFY(w.chart()->visibleSetNames().isEmpty());
+        QVERIFY(w.chart()->categoryAxis()->categories().isEmpty());
+        QVERIFY(w.chart()->categories().isEmpty());
+        w.zoneBox(0)->click();
+        QCOMPARE(w.chart()->categoryAxis()->categories().size(), 3);
     }
 
     void emptyHistoryAndLargeK()

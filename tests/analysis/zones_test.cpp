@@ -65,6 +65,24 @@ TEST(ZoneAnalysis, ChartSeriesCoverTheLastRows)
     EXPECT_EQ(one[0][0].value, 1);
 }
 
+TEST(ZoneAnalysis, DigitLotteryZonesAreLabelledByDigits)
+{
+    const LotteryParams lottery{"中国福彩3D", LotteryKind::Digit, 10, 3, 0, 0};
+    DrawHistory h(3, 0);
+    h.append(2004001, std::vector<int>{0, 0, 9});
+    h.append(2004002, std::vector<int>{4, 7, 8});
+    // Z = k = 3: width 4 over the digits 0..9.
+    const ZoneAnalysis a = ComputeZones(h, lottery, defaultZoneCount(lottery.pickCount), 3);
+    EXPECT_EQ(a.zoneWidth, 4);
+    EXPECT_EQ(a.header, (std::vector<std::string>{"记录期号", "开奖号码", "0-3号码总数", "4-7号码总数", "8-9号码总数"}));
+    ASSERT_EQ(a.rows.size(), 2u);
+    EXPECT_EQ(a.rows[0], (std::vector<std::string>{"2004001", "00 00 09 ", "2", "0", "1"}));
+    EXPECT_EQ(a.rows[1], (std::vector<std::string>{"2004002", "04 07 08 ", "0", "2", "1"}));
+    // Every digit falls in some zone, 0 included.
+    for (const auto& counts : a.counts)
+        EXPECT_EQ(counts[0] + counts[1] + counts[2], 3);
+}
+
 TEST(ZoneAnalysis, ZoneCountChoices)
 {
     struct Case {

@@ -10,6 +10,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QBuffer>
 #include <QImage>
 #include <QLabel>
@@ -82,6 +83,31 @@ private slots:
         QCOMPARE(p.main.windowTitle(), QStringLiteral("Zelvor"));
         QVERIFY(!enabled("mnuanalysis0"));
         QVERIFY(!p.main.currentChild());
+        QVERIFY(dialogs->messages.isEmpty());
+    }
+
+    void allTenTabsShowAt1366PixelsWide()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        Program p;
+        p.main.resize(1366, 740);
+        p.main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p.main));
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
+        auto* tabs = p.main.findChild<QTabBar*>("tabmain");
+        QTRY_VERIFY(tabs->isVisible());
+        QCOMPARE(tabs->count(), 10);
+        // No scroll arrows, and the first and the last tab wholly inside the
+        // strip, which ends inside the window.
+        QTRY_VERIFY(tabs->tabRect(9).right() <= tabs->width());
+        QVERIFY(tabs->tabRect(0).left() >= 0);
+        for (QToolButton* arrow : tabs->findChildren<QToolButton*>())
+            QVERIFY(!arrow->isVisible());
+        QVERIFY(tabs->mapTo(&p.main, QPoint(tabs->width(), 0)).x() <= p.main.width());
+        // Nothing is lost on a wide screen: the tabs keep the window's font there.
+        p.main.resize(1920, 1000);
+        QTRY_COMPARE(tabs->font().pointSizeF(), p.main.font().pointSizeF());
         QVERIFY(dialogs->messages.isEmpty());
     }
 

@@ -81,6 +81,41 @@ TEST(CliSummary, HandWorkedMemosAndZonesOfASmallHistory)
     EXPECT_TRUE(r.out.endsWith(QStringLiteral("2003004\t01 07 12 20 25 33 \t1\t1\t1\t1\t1\t0\t1\n")));
 }
 
+TEST(CliSummary, DigitLotteryShowsTheDigitsZeroToNine)
+{
+    // 中国福彩3D: three digits of 0..9 per draw, repeats allowed.
+    TempHome home;
+    const QString file = home.write("3d.txt", "2004001 0 0 9\r\n2004002 0 2 3\r\n2004003 5 5 5\r\n2004004 4 7 8\r\n");
+    CliRun r = cli(home, {"import", QStringLiteral("中国福彩3D"), file});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+
+    // Sums 9, 5, 15, 19: mean 12.0; the last three give 39 against 3 * 48 / 4 = 36.
+    r = cli(home, {"summary", QStringLiteral("中国福彩3D"), "sum"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, lines({"理论最大和值：27.0", "理论最小和值：0.0", "理论平均和值：12.0", "最近3期和值总和：39.0",
+                            "最近3期理论和值总和：36.0"}));
+    // Big digits (5..9): 1, 0, 3, 2.
+    r = cli(home, {"summary", QStringLiteral("中国福彩3D"), "big", "--recent", "1"});
+    EXPECT_EQ(r.out, lines({"理论最多大数个数：3.0", "理论最少大数个数：0.0", "理论平均大数个数：1.5",
+                            "最近1期大数个数总和：2.0", "最近1期理论大数个数总和：1.5"}));
+
+    r = cli(home, {"zones", QStringLiteral("中国福彩3D")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList zones = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(zones.size(), 5);
+    EXPECT_EQ(zones[0], QStringLiteral("记录期号\t开奖号码\t0-3号码总数\t4-7号码总数\t8-9号码总数"));
+    EXPECT_EQ(zones[1], QStringLiteral("2004001\t00 00 09 \t2\t0\t1"));
+    EXPECT_EQ(zones[4], QStringLiteral("2004004\t04 07 08 \t0\t2\t1"));
+
+    // Per draw: big, odd, sum, span, dispersion, skewness, AC, repeats, as the windows show them.
+    r = cli(home, {"metrics", QStringLiteral("中国福彩3D")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList rows = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_TRUE(rows[1].endsWith(QStringLiteral("\t0\t1\t5\t3\t6\t3\t3\t1"))) << rows[1].toStdString();
+    EXPECT_TRUE(rows[2].endsWith(QStringLiteral("\t3\t3\t15\t0\t5\t2\t1\t0"))) << rows[2].toStdString();
+}
+
 TEST(CliSummary, BadArgumentsExitWithUsage)
 {
     TempHome home;

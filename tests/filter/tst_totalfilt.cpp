@@ -459,6 +459,34 @@ private slots:
         QVERIFY(f.dialogs->messages.isEmpty());
     }
 
+    void focusReturnsToFilterAfterEveryRunAndLoad()
+    {
+        Fixture f;
+        f.w->show();
+        f.w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.w.get()));
+        auto* filter = f.get<QPushButton>("btnfilt");
+        f.range("chkhei", "comhei1", "21", "comhei2", "22");
+        f.clickBlue(1);
+        filter->setFocus();
+        // A run that lists bets, then Enter runs again (a refused run: no condition left).
+        QTest::keyClick(filter, Qt::Key_Return);
+        QCOMPARE(f.label(), QStringLiteral("过滤结果：2注"));
+        QCOMPARE(QApplication::focusWidget(), filter);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(f.dialogs->texts(), QStringList({QStringLiteral("请选择过滤条件！")}));
+        QCOMPARE(QApplication::focusWidget(), filter);
+
+        // Save, then load the file back: focus is on "过滤" again.
+        const QString file = f.home.file("two.txt");
+        f.dialogs->saveAnswers << file;
+        f.click("btnsave");
+        f.dialogs->openAnswers << file;
+        f.click("btnload");
+        QCOMPARE(f.label(), QStringLiteral("过滤结果：2注"));
+        QCOMPARE(QApplication::focusWidget(), filter);
+    }
+
     void handEditIsKeptAndSaved()
     {
         Fixture f;
