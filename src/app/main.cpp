@@ -1,10 +1,14 @@
 // Program entry: the main window, then the data module, then the event loop.
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QScreen>
 #include <QTimer>
+#include <cstdio>
+#include <optional>
 
 #include "app/app_setup.h"
+#include "app/startup_options.h"
 #include "app/u_main.h"
 #include "common/random.h"
 #include "data/db_lottery.h"
@@ -17,8 +21,19 @@ int main(int argc, char** argv)
 {
     zelvor::ZelvorApplication app(argc, argv);
     zelvor::setupApplication(app);
-    QStringList args = app.arguments();
-    zelvor::initProgramDir(args);
+    QString error;
+    const std::optional<zelvor::StartupOptions> options = zelvor::parseStartupOptions(app.arguments(), error);
+    if (!options) {
+        std::fprintf(stderr, "zelvor: %s\nusage: zelvor [--home DIR] [--open NAME [--tab T] [--window CLASS]]\n",
+                     qPrintable(error));
+        return 2;
+    }
+    QString home = options->home;
+    if (home.isEmpty())
+        home = qEnvironmentVariable("ZELVOR_HOME");
+    if (home.isEmpty())
+        home = QCoreApplication::applicationDirPath();
+    zelvor::setProgramDir(home);
     zelvor::programRandom().seedFromClock();
 
     zelvor::Tdatamod datamod;
@@ -31,24 +46,18 @@ int main(int argc, char** argv)
         frmmain.setGeometry(screen->availableGeometry());
     frmmain.showMaximized();
 
-    // zelvor --open NAME [--tab T] [--window CLASS] opens a lottery (and a tool window) straight away.
-    const int at = args.indexOf("--open");
-    if (at >= 0 && at + 1 < args.size()) {
-        const QString name = args[at + 1];
-        const int tabAt = args.indexOf("--tab");
-        const int tab = tabAt >= 0 && tabAt + 1 < args.size() ? args[tabAt + 1].toInt() : 0;
-        const int windowAt = args.indexOf("--window");
-        const QString window = windowAt >= 0 && windowAt + 1 < args.size() ? args[windowAt + 1] : QString();
-        QTimer::singleShot(0, &frmmain, [&frmmain, &state, name, tab, window] {
+    // --open NAME [--tab T] [--window CLASS] opens a lottery (and a tool window) straight away.
+    if (!options->openLottery.isEmpty()) {
+        QTimer::singleShot(0, &frmmain, [&frmmain, &state, o = *options] {
             zelvor::guarded([&] {
-                const auto options = zelvor::readLotteryOptions(zelvor::DatabaseFile(), name);
+                const auto lottery = zelvor::readLotteryOptions(zelvor::DatabaseFile(), o.openLottery);
                 frmmain.CloseLottery();
-                state.OpenLottery(name, options.kind, zelvor::DatabaseFile());
+                state.OpenLottery(o.openLottery, lottery.kind, zelvor::DatabaseFile());
                 frmmain.enterOpenedState();
-                if (tab > 0)
-                    frmmain.selectAnalysisTab(tab);
-                if (!window.isEmpty())
-                    frmmain.openToolWindow(window);
+                if (o.tab > 0)
+                    frmmain.selectAnalysisTab(o.tab);
+                if (!o.window.isEmpty())
+                    frmmain.openToolWindow(o.window);
             });
         });
     }

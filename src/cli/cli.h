@@ -15,7 +15,7 @@ namespace zelvor::cli {
 QTextStream& out();
 QTextStream& err();
 
-class LotterySession;
+class OpenedLottery;
 
 int cmdLotteries(const CommandLine& line);
 int cmdInfo(const CommandLine& line);

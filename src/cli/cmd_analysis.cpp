@@ -4,7 +4,7 @@
 #include "analysis/metrics.h"
 #include "analysis/trend.h"
 #include "cli/cli.h"
-#include "cli/session.h"
+#include "cli/opened_lottery.h"
 #include "common/error.h"
 #include "common/format.h"
 #include "common/random.h"
@@ -13,7 +13,7 @@ namespace zelvor::cli {
 
 int cmdMetrics(const CommandLine& line)
 {
-    LotterySession s(line.args[0]);
+    OpenedLottery s(line.args[0]);
     const LotteryParams& p = s.state.CurrentLottery();
     const DrawHistory& h = s.state.DrawHistory();
     const int N = p.numberRange;
@@ -42,7 +42,7 @@ int cmdTrend(const CommandLine& line)
     if (line.has("--window") != line.has("--perm"))
         throw UsageError("--window and --perm go together");
     const std::optional<int> window = line.intValue("--window", 1, 100);
-    LotterySession s(line.args[0]);
+    OpenedLottery s(line.args[0]);
     const int N = s.state.CurrentLottery().numberRange;
     if (variable) {
         if (window) {

@@ -1,6 +1,6 @@
 // Commands of the lottery database: catalogue, info, import, export.
 #include "cli/cli.h"
-#include "cli/session.h"
+#include "cli/opened_lottery.h"
 #include "data/db_lottery.h"
 #include "data/program_dir.h"
 
@@ -15,7 +15,7 @@ int cmdLotteries(const CommandLine&)
 
 int cmdInfo(const CommandLine& line)
 {
-    LotterySession s(line.args[0]);
+    OpenedLottery s(line.args[0]);
     const LotteryParams& p = s.state.CurrentLottery();
     const DrawHistory& h = s.state.DrawHistory();
     out() << "name=" << QString::fromStdString(p.name) << "\n"

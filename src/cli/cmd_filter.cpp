@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "cli/cli.h"
-#include "cli/session.h"
+#include "cli/opened_lottery.h"
 #include "common/error.h"
 #include "common/random.h"
 #include "filter/betlist.h"
@@ -69,7 +69,7 @@ int cmdFilter(const CommandLine& line)
     const QString from = line.value("--from");
     const bool variable = line.has("--variable");
 
-    LotterySession s(line.args[0]);
+    OpenedLottery s(line.args[0]);
     LotteryState& state = s.state;
     const LotteryParams lottery = state.CurrentLottery();
     const int N = lottery.numberRange;

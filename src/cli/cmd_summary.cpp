@@ -5,7 +5,7 @@
 #include "analysis/metric_analysis.h"
 #include "analysis/zones.h"
 #include "cli/cli.h"
-#include "cli/session.h"
+#include "cli/opened_lottery.h"
 #include "common/error.h"
 
 namespace zelvor::cli {
@@ -37,7 +37,7 @@ int cmdSummary(const CommandLine& line)
                              .arg(recent)
                              .toStdString());
 
-    LotterySession s(line.args[0]);
+    OpenedLottery s(line.args[0]);
     const LotteryParams& p = s.state.CurrentLottery();
     const MetricWindowDescriptor& d = metricWindowFor(metric->second);
     if (all)
@@ -52,7 +52,7 @@ int cmdSummary(const CommandLine& line)
 int cmdZones(const CommandLine& line)
 {
     const std::optional<int> zones = line.intValue("--zones", 1, kMaxZoneCount);
-    LotterySession s(line.args[0]);
+    OpenedLottery s(line.args[0]);
     const LotteryParams& p = s.state.CurrentLottery();
     const int Z = zones ? *zones : defaultZoneCount(p.pickCount);
     const ZoneAnalysis a = ComputeZones(s.state.DrawHistory(), p, Z, kDefaultRecentCount);

@@ -8,9 +8,9 @@
 
 namespace zelvor::cli {
 
-class LotterySession {
+class OpenedLottery {
 public:
-    explicit LotterySession(const QString& name) : state(datamod)
+    explicit OpenedLottery(const QString& name) : state(datamod)
     {
         const LotteryOptions o = readLotteryOptions(DatabaseFile(), name);
         state.OpenLottery(name, o.kind, DatabaseFile());
