@@ -332,13 +332,26 @@ struct RangeLimits {
     {
         return !within(v, c_.lower[static_cast<std::size_t>(t)], c_.upper[static_cast<std::size_t>(t)]);
     }
-    template <class Metrics> bool outside(Metrics& m) const
+    // Tests the cheaper metrics of a row first: Row::kWholeSetIsCheap says
+    // whether span, dispersion and AC cost less than skewness and red hits.
+    template <class Row> bool outside(Row& m) const
     {
-        return (big && fails(RangeTest::Big, m.big())) || (odd && fails(RangeTest::Odd, m.odd()))
-            || (sum && fails(RangeTest::Sum, m.sum())) || (skew && fails(RangeTest::Skewness, m.skew()))
-            || (red && !within(m.red(), c_.redHitsLow, c_.redHitsHigh))
-            || (span && fails(RangeTest::Span, m.span())) || (disp && fails(RangeTest::Dispersion, m.dispersion()))
-            || (ac && fails(RangeTest::Ac, m.ac()));
+        const bool simple = (big && fails(RangeTest::Big, m.big())) || (odd && fails(RangeTest::Odd, m.odd()))
+            || (sum && fails(RangeTest::Sum, m.sum()));
+        if (simple)
+            return true;
+        auto perNumber = [&] {
+            return (skew && fails(RangeTest::Skewness, m.skew()))
+                || (red && !within(m.red(), c_.redHitsLow, c_.redHitsHigh));
+        };
+        auto wholeSet = [&] {
+            return (span && fails(RangeTest::Span, m.span())) || (disp && fails(RangeTest::Dispersion, m.dispersion()))
+                || (ac && fails(RangeTest::Ac, m.ac()));
+        };
+        if constexpr (Row::kWholeSetIsCheap)
+            return wholeSet() || perNumber();
+        else
+            return perNumber() || wholeSet();
     }
 
     const TotalFilterConditions& c_;
@@ -375,60 +388,68 @@ std::array<NumberInfo, 256> numberInfo(const TotalFilterView& view, const Number
     return info;
 }
 
-// Metrics of a row of the standard view: the cached per-row values, with
-// skewness and red hits from the row's numbers.
+// Metrics of the rows of the standard view: the cached per-row values, with
+// skewness and red hits from the row's numbers. row() gives one row's view.
 class CachedRowMetrics {
 public:
     CachedRowMetrics(const TotalFilterCache& cache, const std::array<NumberInfo, 256>& info, int k)
         : big_(cache.big()), odd_(cache.odd()), span_(cache.span()), disp_(cache.dispersion()), ac_(cache.ac()),
-          sum_(cache.sum()), info_(info), k_(k)
+          sum_(cache.sum()), info_(info.data()), k_(k)
     {
     }
-    void load(std::int64_t r, const std::uint8_t* row)
+    // Holds the table pointers itself: kept in registers, they need no reload
+    // after each mark written.
+    struct Row {
+        static constexpr bool kWholeSetIsCheap = true;
+        const std::uint8_t *big_, *odd_, *span_, *disp_, *ac_;
+        const std::uint16_t* sum_;
+        const NumberInfo* info_;
+        int k_;
+        std::int64_t r;
+        const std::uint8_t* numbers;
+        int big() const { return big_[r]; }
+        int odd() const { return odd_[r]; }
+        int sum() const { return sum_[r]; }
+        int span() const { return span_[r]; }
+        int dispersion() const { return disp_[r]; }
+        int ac() const { return ac_[r]; }
+        int skew() const
+        {
+            int s = 0;
+            for (int i = 0; i < k_; ++i)
+                s = std::max<int>(s, info_[numbers[i]].skew);
+            return s;
+        }
+        int red() const
+        {
+            int h = 0;
+            for (int i = 0; i < k_; ++i)
+                h += info_[numbers[i]].chosen;
+            return h;
+        }
+    };
+    Row row(std::int64_t r, const std::uint8_t* numbers) const
     {
-        r_ = r;
-        row_ = row;
-    }
-    int big() const { return big_[r_]; }
-    int odd() const { return odd_[r_]; }
-    int sum() const { return sum_[r_]; }
-    int span() const { return span_[r_]; }
-    int dispersion() const { return disp_[r_]; }
-    int ac() const { return ac_[r_]; }
-    int skew() const
-    {
-        int s = 0;
-        for (int i = 0; i < k_; ++i)
-            s = std::max<int>(s, info_[row_[i]].skew);
-        return s;
-    }
-    int red() const
-    {
-        int h = 0;
-        for (int i = 0; i < k_; ++i)
-            h += info_[row_[i]].chosen;
-        return h;
+        return {big_, odd_, span_, disp_, ac_, sum_, info_, k_, r, numbers};
     }
 
 private:
     const std::uint8_t *big_, *odd_, *span_, *disp_, *ac_;
     const std::uint16_t* sum_;
-    const std::array<NumberInfo, 256>& info_;
+    const NumberInfo* info_;
     int k_;
-    std::int64_t r_ = 0;
-    const std::uint8_t* row_ = nullptr;
 };
 
-// Metrics of a row of the variable view, from the shown values. Span,
+// Metrics of the rows of the variable view, from the shown values. Span,
 // dispersion and AC depend on the whole set: calling the metric functions on
 // every row costs about 90 ns a row, too slow for a run, so while the shown
 // values are distinct and fit a 64-bit set shapeOfSet gives the same three
 // values (checked against totalFilterPassDirect, which calls the metric
-// functions). They are worked out once per row, when first asked for.
+// functions). A row works them out once, when first asked for.
 class ShownRowMetrics {
 public:
     ShownRowMetrics(const TotalFilterView& view, const std::array<NumberInfo, 256>& info, int k)
-        : info_(info), N_(view.numberRange), k_(k)
+        : info_(info.data()), N_(view.numberRange), k_(k)
     {
         fitsSet_ = N_ >= 1 && N_ <= 63;
         for (int x = 0; x < 256; ++x) {
@@ -438,68 +459,74 @@ public:
                 fitsSet_ = false;
         }
     }
-    void load(std::int64_t, const std::uint8_t* row)
-    {
-        row_ = row;
-        big_ = odd_ = sum_ = skew_ = red_ = 0;
-        set_ = 0;
-        inRange_ = fitsSet_;
-        for (int i = 0; i < k_; ++i) {
-            const NumberInfo& n = info_[row[i]];
-            big_ += n.big;
-            odd_ += n.odd;
-            sum_ += n.sum;
-            skew_ = std::max<int>(skew_, n.skew);
-            red_ += n.chosen;
-            set_ |= n.bit;
-            inRange_ = inRange_ && row[i] >= 1 && row[i] <= N_;
+    class Row {
+    public:
+        static constexpr bool kWholeSetIsCheap = false;
+        Row(const ShownRowMetrics& m, const std::uint8_t* numbers) : m_(m), numbers_(numbers)
+        {
+            bool inRange = m.fitsSet_;
+            for (int i = 0; i < m.k_; ++i) {
+                const NumberInfo& n = m.info_[numbers[i]];
+                big_ += n.big;
+                odd_ += n.odd;
+                sum_ += n.sum;
+                skew_ = std::max<int>(skew_, n.skew);
+                red_ += n.chosen;
+                set_ |= n.bit;
+                inRange = inRange && numbers[i] >= 1 && numbers[i] <= m.N_;
+            }
+            inRange_ = inRange;
         }
-        shaped_ = false;
-    }
-    int big() const { return big_; }
-    int odd() const { return odd_; }
-    int sum() const { return sum_; }
-    int skew() const { return skew_; }
-    int red() const { return red_; }
-    int span() { return shape().span; }
-    int dispersion() { return shape().dispersion; }
-    int ac() { return shape().ac; }
+        int big() const { return big_; }
+        int odd() const { return odd_; }
+        int sum() const { return sum_; }
+        int skew() const { return skew_; }
+        int red() const { return red_; }
+        int span() { return shape().span; }
+        int dispersion() { return shape().dispersion; }
+        int ac() { return shape().ac; }
+
+    private:
+        const SetShape& shape()
+        {
+            if (!shaped_) {
+                shaped_ = true;
+                shape_ = inRange_ && __builtin_popcountll(set_) == m_.k_ ? shapeOfSet(set_, m_.N_)
+                                                                          : m_.shapeOfValues(numbers_);
+            }
+            return shape_;
+        }
+        const ShownRowMetrics& m_;
+        const std::uint8_t* numbers_;
+        int big_ = 0, odd_ = 0, sum_ = 0, skew_ = 0, red_ = 0;
+        std::uint64_t set_ = 0;
+        bool inRange_ = false;
+        bool shaped_ = false;
+        SetShape shape_{};
+    };
+    Row row(std::int64_t, const std::uint8_t* numbers) const { return Row(*this, numbers); }
 
 private:
-    const SetShape& shape()
+    // The metric functions on the shown values (repeated or out-of-range values).
+    SetShape shapeOfValues(const std::uint8_t* numbers) const
     {
-        if (shaped_)
-            return shape_;
-        shaped_ = true;
-        if (inRange_ && __builtin_popcountll(set_) == k_) {
-            shape_ = shapeOfSet(set_, N_);
-        } else {
-            int values[64];
-            const std::span<const int> shownSet(values, static_cast<std::size_t>(std::min(k_, 64)));
-            for (int i = 0; i < k_ && i < 64; ++i)
-                values[i] = shownOf_[row_[i]];
-            shape_.span = SpanValue(shownSet);
-            shape_.dispersion = DispersionValue(shownSet, N_);
-            shape_.ac = AcValue(shownSet);
-        }
-        return shape_;
+        int values[64];
+        const int n = std::min(k_, 64);
+        for (int i = 0; i < n; ++i)
+            values[i] = shownOf_[numbers[i]];
+        const std::span<const int> shown(values, static_cast<std::size_t>(n));
+        return {SpanValue(shown), DispersionValue(shown, N_), AcValue(shown)};
     }
 
-    const std::array<NumberInfo, 256>& info_;
+    const NumberInfo* info_;
     std::array<int, 256> shownOf_{};
     int N_, k_;
     bool fitsSet_ = false;
-    const std::uint8_t* row_ = nullptr;
-    int big_ = 0, odd_ = 0, sum_ = 0, skew_ = 0, red_ = 0;
-    std::uint64_t set_ = 0;
-    bool inRange_ = false;
-    bool shaped_ = false;
-    SetShape shape_{};
 };
 
 // Marks every unmarked row outside the limits; counts the rows kept.
 template <class Metrics>
-bool markOutsideRows(CombinationTable& table, const RangeLimits& limits, Metrics& metrics, const ProgressFn& progress,
+[[gnu::flatten]] bool markOutsideRows(CombinationTable& table, const RangeLimits& limits, const Metrics metrics, const ProgressFn& progress,
                      std::int64_t& survivors)
 {
     const int k = table.pickCount();
@@ -513,8 +540,8 @@ bool markOutsideRows(CombinationTable& table, const RangeLimits& limits, Metrics
         for (std::int64_t r = block; r < end; ++r) {
             if (marks[r])
                 continue;
-            metrics.load(r, numbers + r * k);
-            if (limits.outside(metrics))
+            auto row = metrics.row(r, numbers + r * k);
+            if (limits.outside(row))
                 marks[r] = 1;
             else
                 ++survivors;
