@@ -42,6 +42,13 @@ const std::vector<CommandSpec>& commands()
           {"--skew", true}, {"--ac", true}, {"--banker", true}, {"--banker-hits", true}, {"--reds", true},
           {"--red-hits", true}, {"--blues", true}, {"--from", true}, {"--variable"}, {"--out", true}},
          cli::cmdFilter},
+        {"wheel", "wheel [--pick K] [--hit P] [--keep T] --numbers \"n1 n2 ...\" [--bankers \"b1 b2\"] [--out FILE]",
+         "  K: pick type 1..7 (6); P: 选对号码数 (6); T: 保中号码数 (5)", 0, 0,
+         {{"--pick", true}, {"--hit", true}, {"--keep", true}, {"--numbers", true}, {"--bankers", true},
+          {"--out", true}},
+         cli::cmdWheel},
+        {"wheel-check", "wheel-check PATH...", "  PATH: wheel files, or folders meaning their .txt files", 1, 100000,
+         {}, cli::cmdWheelCheck},
     };
     return table;
 }
