@@ -146,7 +146,9 @@ void Tfrmmain::buildMenus()
         const QString cls = item.cls;
         connect(a, &QAction::triggered, this, [this, cls] { openToolWindow(cls); });
         toolActions_[cls] << a;
-        lotteryOnlyActions_ << a;
+        // The wheel works on typed numbers alone: no lottery needed.
+        if (cls != "Tfrmjuzheng")
+            lotteryOnlyActions_ << a;
     }
 
     QMenu* invest = bar->addMenu(QStringLiteral("投资管理(&M)"));

@@ -6,6 +6,7 @@
 #include "analysis/u_code.h"
 #include "analysis/u_metric.h"
 #include "analysis/u_qujian.h"
+#include "filter/u_juzheng.h"
 #include "filter/u_totalfilt.h"
 #include "ui/app_context.h"
 
@@ -22,6 +23,7 @@ const std::map<QString, WindowFactory>& toolFactories()
 {
     static const std::map<QString, WindowFactory> table = {
         {"Tfrmtotalfilt", make<Tfrmtotalfilt>},
+        {"Tfrmjuzheng", make<Tfrmjuzheng>},
     };
     return table;
 }

@@ -359,7 +359,7 @@ private slots:
             {"mnuanalysis4", "号码跨度分析(&k)", nullptr, false, true},
             {"mnuanalysis9", "号码区间分析(&Q)", nullptr, false, true},
             {"mnutotalfilt", "总体号码缩水过滤(&T)", nullptr, false, true},
-            {"mnujuzheng", "旋转矩阵组号缩水(&X)", nullptr, false, false},
+            {"mnujuzheng", "旋转矩阵组号缩水(&X)", nullptr, true, true},
             {"mnujiaoqi", "    大底交集(&A)", nullptr, false, false},
             {"mnuweb1", "Marvane彩票信息网", nullptr, true, true},
             {"mnuweb4", "中国时时彩官网", nullptr, true, true},
