@@ -21,6 +21,7 @@
 #include "data/program_dir.h"
 #include "ui/dialogs.h"
 #include "ui/errors.h"
+#include "ui/window_placement.h"
 
 namespace zelvor {
 
@@ -205,7 +206,6 @@ Tfrmjuzheng::Tfrmjuzheng(AppContext& context, QWidget* parent)
     connect(btnsave_, &QPushButton::clicked, this, [this] { btnsaveClick(); });
     connect(btnclose_, &QPushButton::clicked, this, [this] { btncloseClick(); });
     applyBoxRule();
-    resize(980, 560);
 }
 
 void Tfrmjuzheng::applyBoxRule()
@@ -312,11 +312,7 @@ void Tfrmjuzheng::showEvent(QShowEvent* event)
     if (centred_)
         return;
     centred_ = true;
-    if (QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    placeToolWindow(this, QSize(980, 560));
 }
 
 } // namespace zelvor

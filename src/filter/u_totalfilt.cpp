@@ -25,6 +25,7 @@
 #include "ui/errors.h"
 #include "ui/event_pump.h"
 #include "ui/number_panels.h"
+#include "ui/window_placement.h"
 
 namespace zelvor {
 
@@ -559,42 +560,8 @@ void Tfrmtotalfilt::showEvent(QShowEvent* event)
     if (centred_)
         return;
     centred_ = true;
-    // The screen of the main window, which this window belongs to.
-    QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
-    if (!screen)
-        return;
-    // The room: the screen, less the main window's menus and toolbar when the
-    // main window is showing, so the toolbar stays in reach.
-    QRect room = screen->availableGeometry();
-    if (auto* frame = qobject_cast<QMainWindow*>(parentWidget()); frame && frame->isVisible()) {
-        // The toolbar may have just grown (its tabs appear with a lottery).
-        if (frame->layout())
-            frame->layout()->activate();
-        if (const QWidget* client = frame->centralWidget()) {
-            const QRect below = room.intersected(QRect(client->mapToGlobal(QPoint(0, 0)), client->size()));
-            if (below.height() >= minimumSizeHint().height())
-                room = below;
-        }
-    }
-    // Title bar and borders as the window manager drew them, or a usual
-    // allowance before it has drawn any.
-    QMargins decor(frameGeometry().left() < geometry().left() ? geometry().left() - frameGeometry().left() : 0,
-                   frameGeometry().top() < geometry().top() ? geometry().top() - frameGeometry().top() : 0, 0, 0);
-    if (decor.top() == 0)
-        decor = QMargins(4, 30, 4, 4);
-    decor.setRight(decor.left());
-    decor.setBottom(decor.left());
-    const QRect client = room.marginsRemoved(decor);
-    // Room for a long list where the screen has it; never below what the
-    // layout needs (the window can then still be moved and resized).
-    const QSize wanted(1100, 760);
-    const QSize least = minimumSizeHint();
-    QRect placed(0, 0, std::max(least.width(), std::min(wanted.width(), client.width())),
-                 std::max(least.height(), std::min(wanted.height(), client.height())));
-    placed.moveCenter(client.center());
-    placed.moveTop(std::max(client.top(), placed.top()));
-    // The window's own area; the window manager puts its frame around it.
-    setGeometry(placed);
+    // Room for a long list where the screen has it.
+    placeToolWindow(this, QSize(1100, 760));
 }
 
 } // namespace zelvor

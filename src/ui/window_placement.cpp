@@ -1,0 +1,51 @@
+#include "ui/window_placement.h"
+
+#include <QLayout>
+#include <QMainWindow>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace zelvor {
+
+void placeToolWindow(QWidget* window, QSize wanted)
+{
+    // The screen of the main window, which the window belongs to.
+    QWidget* parent = window->parentWidget();
+    QScreen* screen = parent ? parent->screen() : window->screen();
+    if (!screen)
+        return;
+    // The room: the screen, less the main window's menus and toolbar when the
+    // main window is showing.
+    QRect room = screen->availableGeometry();
+    if (auto* frame = qobject_cast<QMainWindow*>(parent); frame && frame->isVisible()) {
+        // The toolbar may have just grown (its tabs appear with a lottery).
+        if (frame->layout())
+            frame->layout()->activate();
+        if (const QWidget* client = frame->centralWidget()) {
+            const QRect below = room.intersected(QRect(client->mapToGlobal(QPoint(0, 0)), client->size()));
+            if (below.height() >= window->minimumSizeHint().height())
+                room = below;
+        }
+    }
+    // Title bar and borders as the window manager drew them, or a usual
+    // allowance before it has drawn any.
+    const QRect frameRect = window->frameGeometry();
+    const QRect inner = window->geometry();
+    QMargins decor(frameRect.left() < inner.left() ? inner.left() - frameRect.left() : 0,
+                   frameRect.top() < inner.top() ? inner.top() - frameRect.top() : 0, 0, 0);
+    if (decor.top() == 0)
+        decor = QMargins(4, 30, 4, 4);
+    decor.setRight(decor.left());
+    decor.setBottom(decor.left());
+    const QRect client = room.marginsRemoved(decor);
+    const QSize least = window->minimumSizeHint();
+    QRect placed(0, 0, std::max(least.width(), std::min(wanted.width(), client.width())),
+                 std::max(least.height(), std::min(wanted.height(), client.height())));
+    placed.moveCenter(client.center());
+    placed.moveTop(std::max(client.top(), placed.top()));
+    // The window's own area; the window manager puts its frame around it.
+    window->setGeometry(placed);
+}
+
+} // namespace zelvor
