@@ -125,6 +125,14 @@ struct Cover {
             uncovered.push_back(r);
         }
     }
+    // The state of another cover of the same problem.
+    void takeFrom(Cover&& o)
+    {
+        rows = std::move(o.rows);
+        count = std::move(o.count);
+        uncovered = std::move(o.uncovered);
+        where = std::move(o.where);
+    }
     void inc(std::uint32_t r)
     {
         if (count[r]++ == 0) {
@@ -268,6 +276,28 @@ std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed)
     const auto deadline = std::chrono::steady_clock::now()
         + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
     const std::optional<int> target = bestKnownWheelSize(w);
+    const std::optional<int> limit = wheelSizeLimit(w);
+    // Far above the limit, go there at once: drop the rows that lose least,
+    // then repair with the whole budget.
+    if (limit && static_cast<int>(c.rows.size()) > *limit + 1) {
+        Cover trial = c;
+        while (static_cast<int>(trial.rows.size()) > *limit) {
+            std::size_t worst = 0;
+            int least = -1;
+            for (std::size_t i = 0; i < trial.rows.size(); i += 1 + trial.rows.size() / 64) {
+                const int loss = trial.lossOf(i);
+                if (least < 0 || loss < least) {
+                    least = loss;
+                    worst = i;
+                }
+            }
+            trial.removeAt(worst);
+        }
+        if (anneal(trial, rng, deadline)) {
+            c.takeFrom(std::move(trial));
+            best = c.rows;
+        }
+    }
     while (c.rows.size() > 1 && std::chrono::steady_clock::now() < deadline) {
         if (target && static_cast<int>(best.size()) <= *target)
             break;
