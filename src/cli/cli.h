@@ -27,6 +27,7 @@ int cmdSummary(const CommandLine& line);
 int cmdZones(const CommandLine& line);
 int cmdFilter(const CommandLine& line);
 int cmdWheel(const CommandLine& line);
+int cmdCover(const CommandLine& line);
 int cmdWheelCheck(const CommandLine& line);
 
 } // namespace zelvor::cli

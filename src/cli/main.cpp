@@ -47,6 +47,9 @@ const std::vector<CommandSpec>& commands()
          {{"--pick", true}, {"--hit", true}, {"--keep", true}, {"--numbers", true}, {"--bankers", true},
           {"--out", true}},
          cli::cmdWheel},
+        {"cover", "cover NAME BETFILE [--keep T] [--seconds S] [--seed X] --out FILE",
+         "  T: 3, 4 or 5 (5); S: seconds of improvement after the greedy cover (10; 0: greedy only)", 2, 2,
+         {{"--keep", true}, {"--seconds", true}, {"--out", true}}, cli::cmdCover},
         {"wheel-check", "wheel-check PATH...", "  PATH: wheel files, or folders meaning their .txt files", 1, 100000,
          {}, cli::cmdWheelCheck},
     };

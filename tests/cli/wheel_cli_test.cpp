@@ -57,3 +57,46 @@ TEST(CliWheel, ChecksFilesAndFolders)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, QStringLiteral("选三型04码中3保3.txt\trows=4\tok\nchecked=1 failed=0\n"));
 }
+
+TEST(CliCover, CoversABetFileAndCarriesTheBlues)
+{
+    TempHome home;
+    // Every 6-subset of 01..08 with blues 03 and 11: 28 red combinations.
+    QByteArray file;
+    for (unsigned s = 0; s < 256; ++s)
+        if (__builtin_popcount(s) == 6)
+            for (const char* blue : {"03", "11"}) {
+                QByteArray line;
+                for (int n = 0; n < 8; ++n)
+                    if (s >> n & 1)
+                        line += QString::asprintf("%.2d ", n + 1).toLatin1();
+                line.chop(1);
+                file += line + "+" + blue + "\r\n";
+            }
+    home.write("list.txt", file);
+    const QString out = home.file("cover.txt");
+    CliRun r = cli(home, {"--seed", "5", "cover", QStringLiteral("中国福彩双色球"), home.file("list.txt"), "--keep", "5",
+                          "--seconds", "1", "--out", out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList fields = r.out.trimmed().split(' ');
+    ASSERT_EQ(fields.size(), 4);
+    const int reds = fields[1].mid(5).toInt();
+    EXPECT_EQ(fields[0], QStringLiteral("bets=%1").arg(reds * 2));
+    EXPECT_EQ(fields[2], QStringLiteral("blues=2"));
+    EXPECT_EQ(fields[3], QStringLiteral("covered=28/28"));
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    EXPECT_EQ(lines.size(), reds * 2 + 1); // CR LF each, nothing after the last
+    EXPECT_TRUE(lines[0].endsWith("+03\r"));
+    EXPECT_TRUE(lines[1].endsWith("+11\r"));
+    EXPECT_EQ(lines[0].left(17), lines[1].left(17));
+
+    // A refused file leaves --out untouched.
+    home.write("bad.txt", "01 01 02 03 04 05+03\r\n");
+    r = cli(home, {"cover", QStringLiteral("中国福彩双色球"), home.file("bad.txt"), "--out", out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(r.err.isEmpty());
+    r = cli(home, {"cover", QStringLiteral("中国福彩双色球"), home.file("list.txt"), "--keep", "6", "--out", out});
+    EXPECT_EQ(r.status, 2);
+}
