@@ -140,6 +140,7 @@ void Tfrmmain::buildMenus()
         {"最优四步综合选号(&Z)", "mnusibu", "Tfrmsibu"},
         {"最优复式搜索选号(&F)", "mnufushi", "Tfrmfushi"},
         {"    大底交集(&A)", "mnujiaoqi", "Tfrmjiaoqi"},
+        {"保号缩水(&B)", "mnubaohao", "Tfrmbaohao"},
     };
     for (const ToolItem& item : selectItems) {
         QAction* a = addMenuAction(select, QString::fromUtf8(item.text), item.name);

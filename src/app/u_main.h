@@ -40,7 +40,7 @@ public:
     void selectAnalysisTab(int tab);
     void tabmainChange(int tab);
     // Show a tool window, creating it on first use; nullptr when unavailable.
-    QWidget* openToolWindow(const QString& className);
+    QWidget* openToolWindow(const QString& className) override;
     QWidget* toolWindow(const QString& className) const { return tools_.value(className); }
     QWidget* currentChild() const;
     Tfrmindex* catalogueDialog() const { return index_; }

@@ -6,6 +6,7 @@
 #include "analysis/u_code.h"
 #include "analysis/u_metric.h"
 #include "analysis/u_qujian.h"
+#include "filter/u_baohao.h"
 #include "filter/u_juzheng.h"
 #include "filter/u_totalfilt.h"
 #include "ui/app_context.h"
@@ -24,6 +25,7 @@ const std::map<QString, WindowFactory>& toolFactories()
     static const std::map<QString, WindowFactory> table = {
         {"Tfrmtotalfilt", make<Tfrmtotalfilt>},
         {"Tfrmjuzheng", make<Tfrmjuzheng>},
+        {"Tfrmbaohao", make<Tfrmbaohao>},
     };
     return table;
 }
@@ -59,7 +61,7 @@ const QStringList& toolWindowClasses()
         "Tfrmgudingjihua", "Tfrmjieduanjihua", "Tfrmkeibianjihua", "Tfrmtozi",   "Tfrmtotalfilt",
         "Tfrmjuzheng",     "Tfrmpiantai",      "Tfrmyilou",        "Tfrmsep",    "Tfrmqingmi",
         "Tfrmallcongma",   "Tfrmallhei",       "Tfrmallpiantai",   "Tfrmallgensui", "Tfrmganzhi",
-        "Tfrmsibu",        "Tfrmfushi",        "Tfrmdownload2",    "Tfrmjiaoqi",
+        "Tfrmsibu",        "Tfrmfushi",        "Tfrmdownload2",    "Tfrmjiaoqi",      "Tfrmbaohao",
     };
     return classes;
 }

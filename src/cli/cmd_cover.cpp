@@ -1,7 +1,6 @@
 // Covering a filtered list from the command line.
 #include <QFileInfo>
 #include <algorithm>
-#include <set>
 
 #include "cli/cli.h"
 #include "cli/opened_lottery.h"
@@ -38,15 +37,9 @@ int cmdCover(const CommandLine& line)
         err() << QString::fromStdString(load.error) << "\n";
         return 1;
     }
+    const CoverInput input = coverInput(load);
+    const std::vector<NumberSet>& list = input.reds;
     const int k = load.pickCount;
-    std::set<NumberSet> distinct;
-    for (std::size_t i = 0; i + static_cast<std::size_t>(k) <= load.numbers.size(); i += static_cast<std::size_t>(k)) {
-        NumberSet s = 0;
-        for (int j = 0; j < k; ++j)
-            s |= NumberSet{1} << (load.numbers[i + static_cast<std::size_t>(j)] - 1);
-        distinct.insert(s);
-    }
-    const std::vector<NumberSet> list(distinct.begin(), distinct.end());
     if (list.empty()) {
         err() << "号码表格为空，无法缩水！\n";
         return 1;
@@ -66,22 +59,13 @@ int cmdCover(const CommandLine& line)
         err() << QString::fromStdString(writer.finish().error) << "\n";
         return 1;
     }
-    std::int64_t sequence = 0;
-    for (NumberSet bet : cover.bets) {
-        std::vector<std::uint8_t> reds;
-        for (int v : numbersOf(bet))
-            reds.push_back(static_cast<std::uint8_t>(v));
-        if (load.chosenBlues.empty())
-            writer.addShownLine(betLineRedOnly(++sequence, reds));
-        for (int blue : load.chosenBlues)
-            writer.addShownLine(betLineWithSpecial(++sequence, reds, blue));
-    }
+    forEachCoverLine(cover.bets, input.blues, [&](std::string_view shown) { writer.addShownLine(shown); });
     const FileWriteResult saved = writer.finish();
     if (!saved.ok()) {
         err() << QString::fromStdString(saved.error) << "\n";
         return 1;
     }
-    const std::size_t blues = load.chosenBlues.size();
+    const std::size_t blues = input.blues.size();
     const std::size_t reds = cover.bets.size();
     out() << "bets=" << (blues ? reds * blues : reds) << " reds=" << reds << " blues=" << blues << " covered="
           << list.size() << "/" << list.size() << "\n";

@@ -189,6 +189,45 @@ std::vector<int> numbersOf(NumberSet set)
     return out;
 }
 
+CoverInput coverInput(const BetFileLoad& load)
+{
+    CoverInput in;
+    const auto k = static_cast<std::size_t>(load.pickCount);
+    std::vector<NumberSet> sets;
+    for (std::size_t i = 0; k && i + k <= load.numbers.size(); i += k) {
+        NumberSet s = 0;
+        for (std::size_t j = 0; j < k; ++j)
+            s |= NumberSet{1} << (load.numbers[i + j] - 1);
+        sets.push_back(s);
+    }
+    std::sort(sets.begin(), sets.end());
+    sets.erase(std::unique(sets.begin(), sets.end()), sets.end());
+    in.reds = std::move(sets);
+    in.blues = load.chosenBlues;
+    return in;
+}
+
+void forEachCoverLine(const std::vector<NumberSet>& bets, const std::vector<int>& blues,
+                      const std::function<void(std::string_view shownLine)>& fn)
+{
+    std::int64_t sequence = 0;
+    std::vector<std::uint8_t> reds;
+    for (NumberSet bet : bets) {
+        reds.clear();
+        for (int v : numbersOf(bet))
+            reds.push_back(static_cast<std::uint8_t>(v));
+        if (blues.empty())
+            fn(betLineRedOnly(++sequence, reds));
+        for (int blue : blues)
+            fn(betLineWithSpecial(++sequence, reds, blue));
+    }
+}
+
+std::string coverGuaranteeText(int keep)
+{
+    return "开奖号码在原号码中时，至少中" + std::to_string(keep) + "个红球";
+}
+
 bool coversList(const std::vector<NumberSet>& combinations, const std::vector<NumberSet>& bets, int keep)
 {
     std::unordered_map<NumberSet, bool> inBets;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "filter/betlist.h"
 
 namespace zelvor {
 
@@ -43,5 +44,21 @@ bool coversList(const std::vector<NumberSet>& combinations, const std::vector<Nu
 
 // The numbers of a set, ascending.
 std::vector<int> numbersOf(NumberSet set);
+
+// What a loaded bet file gives the cover: its distinct red combinations and
+// the blue numbers it holds.
+struct CoverInput {
+    std::vector<NumberSet> reds;
+    std::vector<int> blues; // ascending
+};
+CoverInput coverInput(const BetFileLoad& load);
+
+// The result as a shown list: each bet with every blue number (ascending), or
+// red-only lines when there are no blues; sequence numbers from 1.
+void forEachCoverLine(const std::vector<NumberSet>& bets, const std::vector<int>& blues,
+                      const std::function<void(std::string_view shownLine)>& fn);
+
+// The guarantee in words: "开奖号码在原号码中时，至少中5个红球".
+std::string coverGuaranteeText(int keep);
 
 } // namespace zelvor

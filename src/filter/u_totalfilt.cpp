@@ -19,6 +19,7 @@
 
 #include "data/lottery_state.h"
 #include "data/program_dir.h"
+#include "filter/u_baohao.h"
 #include "ui/bet_list_view.h"
 #include "ui/busy_scope.h"
 #include "ui/dialogs.h"
@@ -223,12 +224,14 @@ void Tfrmtotalfilt::buildControls()
     btnclear_ = button("btnclear", QStringLiteral("清空"));
     btnprint_ = button("btnprint", QStringLiteral("打印"));
     btnclose_ = button("btnclose", QStringLiteral("关闭"));
+    btnbaohao_ = button("btnbaohao", QStringLiteral("保号缩水"));
     buttons->addWidget(btnfilt_, 0, 0);
     buttons->addWidget(btnsave_, 0, 1);
     buttons->addWidget(btnload_, 0, 2);
     buttons->addWidget(btnclear_, 1, 0);
     buttons->addWidget(btnprint_, 1, 1);
     buttons->addWidget(btnclose_, 1, 2);
+    buttons->addWidget(btnbaohao_, 0, 3);
     right->addLayout(buttons);
 
     connect(chkhongqiu_, &QCheckBox::toggled, this, [this] { chkhongqiuClick(); });
@@ -240,6 +243,7 @@ void Tfrmtotalfilt::buildControls()
     connect(btnclear_, &QPushButton::clicked, this, [this] { btnclearClick(); });
     connect(btnprint_, &QPushButton::clicked, this, [this] { btnprintClick(); });
     connect(btnclose_, &QPushButton::clicked, this, [this] { btncloseClick(); });
+    connect(btnbaohao_, &QPushButton::clicked, this, [this] { btnbaohaoClick(); });
 }
 
 void Tfrmtotalfilt::FormCreate()
@@ -302,7 +306,7 @@ BusyScope Tfrmtotalfilt::busyScope()
 {
     // Disabling "过滤" pushes the focus on to the next enabled button ("打印");
     // it comes back afterwards, so Enter filters again.
-    return BusyScope(this, running_, {btnfilt_, btnsave_, btnload_, btnclear_}, pb_, btnfilt_);
+    return BusyScope(this, running_, {btnfilt_, btnsave_, btnload_, btnclear_, btnbaohao_}, pb_, btnfilt_);
 }
 
 // ---------------------------------------------------------------- panels
@@ -493,6 +497,15 @@ void Tfrmtotalfilt::btnloadClick()
     emptyRangeBoxes();
     edtsuiji1_->setText(QString::number(lottery_.pickCount));
     edtsuiji2_->setText(QString::number(lottery_.specialCount));
+}
+
+void Tfrmtotalfilt::btnbaohaoClick()
+{
+    if (running_ || !context_.main)
+        return;
+    // The cover works on the list as this window shows it.
+    if (auto* cover = qobject_cast<Tfrmbaohao*>(context_.main->openToolWindow("Tfrmbaohao")))
+        cover->btnlistClick();
 }
 
 void Tfrmtotalfilt::btnclearClick()

@@ -39,6 +39,7 @@ public:
     void btnclearClick();
     void btnprintClick() {} // no action
     void btncloseClick() { close(); }
+    void btnbaohaoClick(); // the cover of the list shown
 
     void trendChanged(TrendMode mode) override;
     // Stops a run or load in progress at its next progress report.
@@ -107,6 +108,7 @@ private:
     QPushButton* btnclear_ = nullptr;
     QPushButton* btnprint_ = nullptr;
     QPushButton* btnclose_ = nullptr;
+    QPushButton* btnbaohao_ = nullptr;
 };
 
 } // namespace zelvor

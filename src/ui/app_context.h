@@ -1,7 +1,11 @@
 #pragma once
 // What every window is given: the open-lottery state, the shared generator and
 // the main window's trend switches (some tools press them).
+#include <QString>
+
 #include "data/trend_tables.h"
+
+class QWidget;
 
 namespace zelvor {
 
@@ -13,6 +17,8 @@ public:
     virtual ~MainWindowApi() = default;
     virtual void switchToStandardTrend() = 0; // as the toolbar's "标准走势"
     virtual void switchToVariableTrend() = 0; // as the toolbar's "变幻走势"
+    // Shows a tool window, creating it on first use; nullptr when unavailable.
+    virtual QWidget* openToolWindow(const QString& className) = 0;
 };
 
 struct AppContext {
