@@ -5,7 +5,10 @@
 
 #include "analysis/u_code.h"
 #include "analysis/u_metric.h"
+#include "analysis/u_piantai.h"
 #include "analysis/u_qujian.h"
+#include "filter/u_fushi.h"
+#include "filter/u_jiaoqi.h"
 #include "filter/u_totalfilt.h"
 #include "ui/app_context.h"
 
@@ -22,6 +25,10 @@ const std::map<QString, WindowFactory>& toolFactories()
 {
     static const std::map<QString, WindowFactory> table = {
         {"Tfrmtotalfilt", make<Tfrmtotalfilt>},
+        {"Tfrmpiantai", make<Tfrmpiantai>},
+        {"Tfrmyilou", make<Tfrmyilou>},
+        {"Tfrmfushi", make<Tfrmfushi>},
+        {"Tfrmjiaoqi", make<Tfrmjiaoqi>},
     };
     return table;
 }

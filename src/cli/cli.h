@@ -26,5 +26,8 @@ int cmdTrend(const CommandLine& line);
 int cmdSummary(const CommandLine& line);
 int cmdZones(const CommandLine& line);
 int cmdFilter(const CommandLine& line);
+int cmdOmission(const CommandLine& line);
+int cmdCompound(const CommandLine& line);
+int cmdIntersect(const CommandLine& line);
 
 } // namespace zelvor::cli

@@ -42,6 +42,17 @@ const std::vector<CommandSpec>& commands()
           {"--skew", true}, {"--ac", true}, {"--banker", true}, {"--banker-hits", true}, {"--reds", true},
           {"--red-hits", true}, {"--blues", true}, {"--from", true}, {"--variable"}, {"--out", true}},
          cli::cmdFilter},
+        {"omission", "omission NAME [--backfill] [--blue] [--sort number|chase|omission|wins]", "", 1, 1,
+         {{"--backfill"}, {"--blue"}, {"--sort", true}}, cli::cmdOmission},
+        {"compound", "compound NAME [--count W] [--threshold T | --no-threshold] [--views FILE] [--max-passes P]",
+         "  FILE: one view a line, W (1..100) then p(1)..p(N)", 1, 1,
+         {{"--count", true}, {"--threshold", true}, {"--no-threshold"}, {"--views", true}, {"--max-passes", true}},
+         cli::cmdCompound},
+        {"intersect",
+         "intersect NAME [--tolerance A-B] [--specials import|none|all|typed] [--typed \"03 11\"] --out FILE FILE1 "
+         "[FILE2 ...]",
+         "", 2, 1000000, {{"--tolerance", true}, {"--specials", true}, {"--typed", true}, {"--out", true}},
+         cli::cmdIntersect},
     };
     return table;
 }

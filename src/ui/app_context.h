@@ -13,6 +13,8 @@ public:
     virtual ~MainWindowApi() = default;
     virtual void switchToStandardTrend() = 0; // as the toolbar's "标准走势"
     virtual void switchToVariableTrend() = 0; // as the toolbar's "变幻走势"
+    // As "变幻走势", with the window and permutation given rather than drawn.
+    virtual void switchToVariableView(const VariableSettings& view) = 0;
 };
 
 struct AppContext {
