@@ -35,8 +35,12 @@ std::string_view trimmed(std::string_view s)
 
 // A field as a whole number; false when it is not one. Short digit runs are
 // read directly, anything else goes through the program's integer reading.
-bool fieldValue(std::string_view f, int& v)
+inline bool fieldValue(std::string_view f, int& v)
 {
+    if (f.size() == 2 && isDigit(f[0]) && isDigit(f[1])) {
+        v = (f[0] - '0') * 10 + (f[1] - '0');
+        return true;
+    }
     if (!f.empty() && f.size() <= 9) {
         int x = 0;
         bool digits = true;
@@ -55,16 +59,21 @@ bool fieldValue(std::string_view f, int& v)
     return tryParseInteger(std::string(f), v);
 }
 
-// A zero-filled array of 16-bit cells; pages never touched cost nothing.
-struct Cells16 {
-    std::unique_ptr<std::uint16_t, decltype(&std::free)> p{nullptr, &std::free};
+// Per combination: how many files hold it and the last file that counted it,
+// side by side so a line costs one cache miss. Zero-filled by calloc, so
+// pages never touched cost nothing.
+struct Tally {
+    std::uint16_t count;
+    std::uint16_t stamp;
+};
+struct TallyTable {
+    std::unique_ptr<Tally, decltype(&std::free)> p{nullptr, &std::free};
     bool allocate(std::int64_t n)
     {
-        p.reset(static_cast<std::uint16_t*>(std::calloc(static_cast<std::size_t>(std::max<std::int64_t>(n, 1)),
-                                                        sizeof(std::uint16_t))));
+        p.reset(static_cast<Tally*>(std::calloc(static_cast<std::size_t>(std::max<std::int64_t>(n, 1)), sizeof(Tally))));
         return p != nullptr;
     }
-    std::uint16_t& operator[](std::int64_t i) { return p.get()[i]; }
+    Tally& operator[](std::int64_t i) { return p.get()[i]; }
 };
 
 // Writes "%.7d" of v (more digits when needed) at out; returns the end.
@@ -164,9 +173,8 @@ IntersectionResult runIntersection(const LotteryParams& lottery, const Intersect
             step[static_cast<std::size_t>(i) * (N + 2) + v] =
                 step[static_cast<std::size_t>(i) * (N + 2) + v - 1] + std::max<std::int64_t>(Binomial(N - (v - 1), k - 1 - i), 0);
 
-    Cells16 count;
-    Cells16 stamp;
-    if (!count.allocate(rows) || !stamp.allocate(rows)) {
+    TallyTable tally;
+    if (!tally.allocate(rows)) {
         result.status = IntersectionResult::Status::Failed;
         result.message = "内存不足";
         return result;
@@ -245,9 +253,10 @@ IntersectionResult runIntersection(const LotteryParams& lottery, const Intersect
                     rank += row[numbers[j]] - row[prev + 1];
                     prev = numbers[j];
                 }
-                if (stamp[rank] != fileStamp) {
-                    stamp[rank] = fileStamp;
-                    ++count[rank];
+                Tally& t = tally[rank];
+                if (t.stamp != fileStamp) {
+                    t.stamp = fileStamp;
+                    ++t.count;
                 }
                 if (withSpecials && S > 0) {
                     if (got < k + S) {
@@ -316,7 +325,7 @@ IntersectionResult runIntersection(const LotteryParams& lottery, const Intersect
             result.status = IntersectionResult::Status::Stopped;
             return result;
         }
-        const int n = count[r];
+        const int n = tally[r].count;
         if (n >= lowCount && n <= highCount) {
             ++result.combinations;
             const std::size_t lines = result.withSpecials ? result.specials.size() : 1;
