@@ -134,11 +134,10 @@ int cmdCompound(const CommandLine& line)
             out() << "stopped\n";
             return 1;
         }
-        if (fromFile)
-            state.BuildVariableTrend(views[nextView++]);
-        else
-            state.BuildVariableTrend(programRandom());
-        const CompoundPass p = search.pass(state.Variable());
+        // The variable build the window presses, without the trend rows no one shows here.
+        const VariableSettings view =
+            fromFile ? views[nextView++] : drawVariableSettings(N, programRandom());
+        const CompoundPass p = search.pass(buildVariableTrend(lottery, state.DrawHistory(), view));
         out() << search.passes() << "\t" << p.column << "\t" << p.omission << "\t"
               << (p.struck > 0 ? utf8(two(p.struck)) : QStringLiteral("-")) << "\t" << p.left << "\n";
     }

@@ -128,7 +128,7 @@ TEST(CompoundOnRealDraws, SearchEndsWithTheNumbersNotStruck)
         GTEST_SKIP() << "no draw history at " << csv.toStdString();
     TempHome home;
     ASSERT_EQ(cli(home, {"import", kSsq, csv}).status, 0);
-    const CliRun r = cli(home, {"--seed", "7", "compound", kSsq});
+    const CliRun r = cli(home, {"--seed", "7", "compound", kSsq, "--threshold", "30"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 6);
@@ -139,9 +139,9 @@ TEST(CompoundOnRealDraws, SearchEndsWithTheNumbersNotStruck)
         ASSERT_TRUE(m.hasMatch()) << lines[i].toStdString();
         EXPECT_EQ(m.captured(1).toInt(), i + 1);
         if (m.captured(4) == "-") {
-            EXPECT_LT(m.captured(3).toInt(), 50);
+            EXPECT_LT(m.captured(3).toInt(), 30);
         } else {
-            EXPECT_GE(m.captured(3).toInt(), 50);
+            EXPECT_GE(m.captured(3).toInt(), 30);
             struck.insert(m.captured(4).toInt());
         }
         EXPECT_EQ(m.captured(5).toInt(), 33 - static_cast<int>(struck.size()));
