@@ -35,12 +35,20 @@ std::string_view trimmed(std::string_view s)
 
 // A field as a whole number; false when it is not one. Short digit runs are
 // read directly, anything else goes through the program's integer reading.
+bool fieldValueSlow(std::string_view f, int& v);
+
+// Two-digit fields, nearly all of them, are read here without a call.
 inline bool fieldValue(std::string_view f, int& v)
 {
     if (f.size() == 2 && isDigit(f[0]) && isDigit(f[1])) {
         v = (f[0] - '0') * 10 + (f[1] - '0');
         return true;
     }
+    return fieldValueSlow(f, v);
+}
+
+bool fieldValueSlow(std::string_view f, int& v)
+{
     if (!f.empty() && f.size() <= 9) {
         int x = 0;
         bool digits = true;
@@ -197,6 +205,20 @@ IntersectionResult runIntersection(const LotteryParams& lottery, const Intersect
                   "行" + detail;
             return false;
         };
+        constexpr int kBatch = 32;
+        std::int64_t pending[kBatch];
+        int pendingCount = 0;
+        // A combination repeated inside one file counts once for it.
+        auto countPending = [&] {
+            for (int i = 0; i < pendingCount; ++i) {
+                Tally& t = tally[pending[i]];
+                if (t.stamp != fileStamp) {
+                    t.stamp = fileStamp;
+                    ++t.count;
+                }
+            }
+            pendingCount = 0;
+        };
         std::string_view fields[16];
         int numbers[8];
         std::string readError;
@@ -253,11 +275,11 @@ IntersectionResult runIntersection(const LotteryParams& lottery, const Intersect
                     rank += row[numbers[j]] - row[prev + 1];
                     prev = numbers[j];
                 }
-                Tally& t = tally[rank];
-                if (t.stamp != fileStamp) {
-                    t.stamp = fileStamp;
-                    ++t.count;
-                }
+                // Counted a batch later, so the entry's cache line is on its way meanwhile.
+                __builtin_prefetch(&tally[rank], 1);
+                pending[pendingCount++] = rank;
+                if (pendingCount == kBatch)
+                    countPending();
                 if (withSpecials && S > 0) {
                     if (got < k + S) {
                         withSpecials = false; // as short as a line without specials
@@ -275,6 +297,7 @@ IntersectionResult runIntersection(const LotteryParams& lottery, const Intersect
                 return true;
             },
             &readError);
+        countPending();
         if (!read || !bad.empty()) {
             result.status = IntersectionResult::Status::Failed;
             result.message = !read ? readError : bad;
