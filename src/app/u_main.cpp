@@ -580,6 +580,15 @@ void Tfrmmain::tlbbianwanClick()
     notifyTrend(TrendMode::Variable);
 }
 
+void Tfrmmain::switchToVariableView(const VariableSettings& view)
+{
+    if (!context_.state.LotteryOpen())
+        return;
+    if (!guarded([this, &view] { context_.state.BuildVariableTrend(view); }))
+        return;
+    notifyTrend(TrendMode::Variable);
+}
+
 void Tfrmmain::updateMenuState()
 {
     const bool open = context_.state.LotteryOpen();

@@ -50,6 +50,7 @@ public:
     void tlbbianwanClick();
     void switchToStandardTrend() override { tlbbiaozhunClick(); }
     void switchToVariableTrend() override { tlbbianwanClick(); }
+    void switchToVariableView(const VariableSettings& view) override;
 
     void updateMenuState();
     // Starts fetching the banner in the background (bounded by a short

@@ -5,9 +5,12 @@
 
 #include "analysis/u_code.h"
 #include "analysis/u_metric.h"
+#include "analysis/u_piantai.h"
 #include "analysis/u_qujian.h"
 #include "filter/u_baohao.h"
 #include "filter/u_juzheng.h"
+#include "filter/u_fushi.h"
+#include "filter/u_jiaoqi.h"
 #include "filter/u_totalfilt.h"
 #include "ui/app_context.h"
 
@@ -26,6 +29,10 @@ const std::map<QString, WindowFactory>& toolFactories()
         {"Tfrmtotalfilt", make<Tfrmtotalfilt>},
         {"Tfrmjuzheng", make<Tfrmjuzheng>},
         {"Tfrmbaohao", make<Tfrmbaohao>},
+        {"Tfrmpiantai", make<Tfrmpiantai>},
+        {"Tfrmyilou", make<Tfrmyilou>},
+        {"Tfrmfushi", make<Tfrmfushi>},
+        {"Tfrmjiaoqi", make<Tfrmjiaoqi>},
     };
     return table;
 }

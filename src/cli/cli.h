@@ -29,5 +29,8 @@ int cmdFilter(const CommandLine& line);
 int cmdWheel(const CommandLine& line);
 int cmdCover(const CommandLine& line);
 int cmdWheelCheck(const CommandLine& line);
+int cmdOmission(const CommandLine& line);
+int cmdCompound(const CommandLine& line);
+int cmdIntersect(const CommandLine& line);
 
 } // namespace zelvor::cli

@@ -52,6 +52,17 @@ const std::vector<CommandSpec>& commands()
          {{"--keep", true}, {"--seconds", true}, {"--out", true}}, cli::cmdCover},
         {"wheel-check", "wheel-check PATH...", "  PATH: wheel files, or folders meaning their .txt files", 1, 100000,
          {}, cli::cmdWheelCheck},
+        {"omission", "omission NAME [--backfill] [--blue] [--sort number|chase|omission|wins]", "", 1, 1,
+         {{"--backfill"}, {"--blue"}, {"--sort", true}}, cli::cmdOmission},
+        {"compound", "compound NAME [--count W] [--threshold T | --no-threshold] [--views FILE] [--max-passes P]",
+         "  FILE: one view a line, W (1..100) then p(1)..p(N)", 1, 1,
+         {{"--count", true}, {"--threshold", true}, {"--no-threshold"}, {"--views", true}, {"--max-passes", true}},
+         cli::cmdCompound},
+        {"intersect",
+         "intersect NAME [--tolerance A-B] [--specials import|none|all|typed] [--typed \"03 11\"] --out FILE FILE1 "
+         "[FILE2 ...]",
+         "", 2, 1000000, {{"--tolerance", true}, {"--specials", true}, {"--typed", true}, {"--out", true}},
+         cli::cmdIntersect},
     };
     return table;
 }

@@ -19,6 +19,8 @@ public:
     virtual void switchToVariableTrend() = 0; // as the toolbar's "变幻走势"
     // Shows a tool window, creating it on first use; nullptr when unavailable.
     virtual QWidget* openToolWindow(const QString& className) = 0;
+    // As "变幻走势", with the window and permutation given rather than drawn.
+    virtual void switchToVariableView(const VariableSettings& view) = 0;
 };
 
 struct AppContext {

@@ -21,6 +21,10 @@
 #include "analysis/u_code.h"
 #include "analysis/u_metric.h"
 #include "app/u_main.h"
+#include "analysis/trend.h"
+#include "analysis/u_piantai.h"
+#include "filter/u_fushi.h"
+#include "filter/u_jiaoqi.h"
 #include "app/window_registry.h"
 #include "common/format.h"
 #include "data/lottery_state.h"
@@ -217,6 +221,39 @@ private slots:
             QVERIFY(!w);
     }
 
+    void omissionSearchAndIntersectionOpenFromTheMenu()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        Program p;
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
+        p.main.findChild<QAction*>("mnupiantai")->trigger();
+        auto* skew = qobject_cast<Tfrmpiantai*>(p.main.toolWindow("Tfrmpiantai"));
+        QVERIFY(skew && skew->isVisible());
+        QCOMPARE(int(skew->rows().size()), 33);
+        p.main.findChild<QAction*>("mnuyilou")->trigger();
+        QVERIFY(qobject_cast<Tfrmyilou*>(p.main.toolWindow("Tfrmyilou")));
+        p.main.findChild<QAction*>("mnujiaoqi")->trigger();
+        QVERIFY(qobject_cast<Tfrmjiaoqi*>(p.main.toolWindow("Tfrmjiaoqi")));
+
+        // The search presses the variable build through the main window.
+        p.main.findChild<QAction*>("mnufushi")->trigger();
+        auto* search = qobject_cast<Tfrmfushi*>(p.main.toolWindow("Tfrmfushi"));
+        QVERIFY(search);
+        search->chkyilou()->setChecked(false);
+        Random views(9);
+        int built = 0;
+        search->setViewSource([&]() -> std::optional<VariableSettings> {
+            ++built;
+            return drawVariableSettings(33, views);
+        });
+        QTest::mouseClick(search->btnsou(), Qt::LeftButton);
+        QVERIFY(built >= 5);
+        QCOMPARE(search->edtfushicode()->text().size(), 28 * 3);
+        QCOMPARE(p.state.TrendMode(), TrendMode::Standard);
+        QVERIFY(dialogs->messages.isEmpty());
+    }
+
     void closingTheLotteryDuringARunStopsIt()
     {
         TempHome home;
@@ -360,7 +397,11 @@ private slots:
             {"mnuanalysis9", "号码区间分析(&Q)", nullptr, false, true},
             {"mnutotalfilt", "总体号码缩水过滤(&T)", nullptr, false, true},
             {"mnujuzheng", "旋转矩阵组号缩水(&X)", nullptr, true, true},
-            {"mnujiaoqi", "    大底交集(&A)", nullptr, false, false},
+            {"mnujiaoqi", "    大底交集(&A)", nullptr, false, true},
+            {"mnubaohao", "保号缩水(&B)", nullptr, false, true},
+            {"mnupiantai", "中奖偏态分析选号(&P)", nullptr, false, true},
+            {"mnuyilou", "中奖回补分析选号(&H)", nullptr, false, true},
+            {"mnufushi", "最优复式搜索选号(&F)", nullptr, false, true},
             {"mnuweb1", "Marvane彩票信息网", nullptr, true, true},
             {"mnuweb4", "中国时时彩官网", nullptr, true, true},
             {"mnuhelpcotent", "使用帮助(&C)", nullptr, true, true},

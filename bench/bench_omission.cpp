@@ -1,0 +1,315 @@
+// The omission table, a compound-search pass and the bet-file intersection,
+// each against a direct, unoptimised version of the same work.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <numeric>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "../tests/analysis/variable_reference.h"
+#include "analysis/omission.h"
+#include "analysis/trend.h"
+#include "common/random.h"
+#include "data/combinations.h"
+#include "data/history_import.h"
+#include "filter/compound_search.h"
+#include "filter/intersection.h"
+
+namespace {
+
+using namespace zelvor;
+
+DrawHistory syntheticDraws(int count)
+{
+    Random random(20030223);
+    DrawHistory out(6, 1);
+    out.reserve(count);
+    std::vector<int> all(33);
+    for (int d = 0; d < count; ++d) {
+        std::iota(all.begin(), all.end(), 1);
+        std::vector<int> main;
+        for (int j = 0; j < 6; ++j) {
+            std::swap(all[j], all[j + random.below(33 - j)]);
+            main.push_back(all[j]);
+        }
+        out.append(2000001 + d, main, std::vector<int>{random.below(16) + 1});
+    }
+    return out;
+}
+
+const DrawHistory& draws20000()
+{
+    static const DrawHistory h = syntheticDraws(MaxStoredDraws);
+    return h;
+}
+
+const DrawHistory* realHistory(benchmark::State& state)
+{
+    static bool ok = true;
+    static const DrawHistory h = [] {
+        try {
+            return readHistoryFile(std::string(ZELVOR_SHARED_DATA) + "/ssq.csv", TwoColourBall());
+        } catch (const std::exception&) {
+            ok = false;
+            return DrawHistory(6, 1);
+        }
+    }();
+    if (!ok) {
+        state.SkipWithError("no ssq.csv in the shared data folder");
+        return nullptr;
+    }
+    return &h;
+}
+
+// ---------------------------------------------------------------- omission
+
+// One scan of the history per number, newest row first, as the table is described.
+std::vector<std::array<std::string, 8>> omissionDirect(const OmissionDraws& d)
+{
+    std::vector<std::array<std::string, 8>> rows;
+    const int n = d.drawCount();
+    for (int v = 1; v <= d.range; ++v) {
+        int last = n - 1, c = 0, L = 0, G = 0;
+        for (int r = n - 1; r >= 0; --r) {
+            bool has = false;
+            for (int j = 0; j < d.perDraw; ++j)
+                has = has || d.numbers[static_cast<std::size_t>(r) * d.perDraw + j] == v;
+            if (!has)
+                continue;
+            ++c;
+            const int g = last - r;
+            if (c == 1)
+                G = g;
+            L = std::max(L, g);
+            last = r;
+        }
+        char cold[32];
+        std::snprintf(cold, sizeof cold, "%.1f", double(G) * d.perDraw / d.range);
+        const long long chase =
+            c ? (long long)G * 100 * d.perDraw * d.perDraw * n / ((long long)d.range * d.range * c) : 0;
+        rows.push_back({std::to_string(v), "", "", std::to_string(c), std::to_string(L), std::to_string(G), cold,
+                        std::to_string(chase) + "%"});
+    }
+    return rows;
+}
+
+void BM_OmissionTable20000(benchmark::State& state)
+{
+    const OmissionDraws d = omissionDraws(TwoColourBall(), draws20000(), OmissionBalls::Red);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(omissionTable(OmissionKind::SkewState, d));
+}
+BENCHMARK(BM_OmissionTable20000)->Unit(benchmark::kMicrosecond);
+
+void BM_OmissionTable20000Direct(benchmark::State& state)
+{
+    const OmissionDraws d = omissionDraws(TwoColourBall(), draws20000(), OmissionBalls::Red);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(omissionDirect(d));
+}
+BENCHMARK(BM_OmissionTable20000Direct)->Unit(benchmark::kMicrosecond);
+
+// ---------------------------------------------------------------- compound pass
+
+// Column omission by a scan back through the history for every column.
+std::vector<int> columnOmissionsDirect(const DrawHistory& h, int N)
+{
+    const int R = h.size();
+    std::vector<int> out(static_cast<std::size_t>(N) + 1, R);
+    for (int c = 1; c <= N; ++c)
+        for (int i = R - 1; i >= 0; --i) {
+            const auto row = h.main(i);
+            if (std::find(row.begin(), row.end(), c) != row.end()) {
+                out[static_cast<std::size_t>(c)] = R - 1 - i;
+                break;
+            }
+        }
+    return out;
+}
+
+void compoundPass(benchmark::State& state, const DrawHistory& h, bool direct)
+{
+    Random random(7);
+    for (auto _ : state) {
+        const VariableSettings s = drawVariableSettings(33, random);
+        if (direct) {
+            const VariableTrend t = reference::buildVariableTrendDirect(TwoColourBall(), h, s);
+            const std::vector<int> om = columnOmissionsDirect(t.history, 33);
+            benchmark::DoNotOptimize(t.numberForNextValue(mostOverdueColumn(om, 33)));
+        } else {
+            CompoundSearch search(33, {28, false, 0});
+            benchmark::DoNotOptimize(search.pass(buildVariableTrend(TwoColourBall(), h, s)));
+        }
+    }
+}
+
+void BM_CompoundPassSsq(benchmark::State& state)
+{
+    if (const DrawHistory* h = realHistory(state))
+        compoundPass(state, *h, false);
+}
+BENCHMARK(BM_CompoundPassSsq)->Unit(benchmark::kMillisecond);
+
+void BM_CompoundPassSsqDirect(benchmark::State& state)
+{
+    if (const DrawHistory* h = realHistory(state))
+        compoundPass(state, *h, true);
+}
+BENCHMARK(BM_CompoundPassSsqDirect)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_CompoundPass20000(benchmark::State& state) { compoundPass(state, draws20000(), false); }
+BENCHMARK(BM_CompoundPass20000)->Unit(benchmark::kMillisecond);
+
+void BM_CompoundPass20000Direct(benchmark::State& state) { compoundPass(state, draws20000(), true); }
+BENCHMARK(BM_CompoundPass20000Direct)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// ---------------------------------------------------------------- intersection
+
+struct BetFiles {
+    std::filesystem::path dir;
+    std::vector<std::filesystem::path> files;
+    ~BetFiles()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+};
+
+// Ten files of 300,000 bets with a blue each ("01 02 03 04 05 06+01"), 66 MB.
+const BetFiles& betFiles()
+{
+    static const BetFiles f = [] {
+        BetFiles out;
+        out.dir = std::filesystem::temp_directory_path() / ("zelvor_bench_jiaoqi_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(out.dir);
+        Random random(11);
+        const std::int64_t rows = Binomial(33, 6);
+        std::vector<std::array<int, 6>> all;
+        all.reserve(static_cast<std::size_t>(rows));
+        std::array<int, 6> c{1, 2, 3, 4, 5, 6};
+        while (true) {
+            all.push_back(c);
+            int i = 5;
+            while (i >= 0 && c[i] == 28 + i)
+                --i;
+            if (i < 0)
+                break;
+            ++c[i];
+            for (int j = i + 1; j < 6; ++j)
+                c[j] = c[j - 1] + 1;
+        }
+        for (int f = 0; f < 10; ++f) {
+            out.files.push_back(out.dir / ("dadi" + std::to_string(f) + ".txt"));
+            std::string text;
+            text.reserve(300000 * 22);
+            char line[32];
+            for (int l = 0; l < 300000; ++l) {
+                // A common core of 200,000 bets in every file, the rest at random.
+                const auto& b = l < 200000 ? all[static_cast<std::size_t>(l) * 5]
+                                           : all[static_cast<std::size_t>(random.below(static_cast<int>(rows)))];
+                std::snprintf(line, sizeof line, "%.2d %.2d %.2d %.2d %.2d %.2d+%.2d\r\n", b[0], b[1], b[2], b[3], b[4],
+                              b[5], random.below(16) + 1);
+                text += line;
+            }
+            std::ofstream(out.files.back(), std::ios::binary) << text;
+        }
+        return out;
+    }();
+    return f;
+}
+
+void BM_IntersectTenFiles(benchmark::State& state)
+{
+    const BetFiles& f = betFiles();
+    IntersectionInput in;
+    in.files = f.files;
+    in.specials = SpecialChoice::None;
+    in.listFile = f.dir / "temp.txt";
+    std::int64_t lines = 0;
+    for (auto _ : state)
+        lines = runIntersection(TwoColourBall(), in).lines;
+    state.counters["lines"] = static_cast<double>(lines);
+}
+BENCHMARK(BM_IntersectTenFiles)->Unit(benchmark::kMillisecond);
+
+// Reading and counting as directly as it is described: getline, string
+// splitting and the rank as sums of binomials.
+void BM_IntersectTenFilesReadDirect(benchmark::State& state)
+{
+    const BetFiles& f = betFiles();
+    const std::int64_t rows = Binomial(33, 6);
+    for (auto _ : state) {
+        std::vector<int> count(static_cast<std::size_t>(rows), 0);
+        std::vector<int> mark(static_cast<std::size_t>(rows), 0);
+        for (const auto& file : f.files) {
+            std::fill(mark.begin(), mark.end(), 0);
+            std::ifstream in(file);
+            std::string line;
+            while (std::getline(in, line)) {
+                for (char& ch : line)
+                    if (ch == '+' || ch == ',' || ch == '\r')
+                        ch = ' ';
+                std::istringstream fields(line);
+                std::vector<int> x;
+                std::string field;
+                while (fields >> field)
+                    x.push_back(std::stoi(field));
+                if (x.size() < 6)
+                    continue;
+                std::int64_t rank = 1;
+                int prev = 0;
+                for (int i = 1; i <= 6; ++i) {
+                    for (int j = prev + 1; j <= x[i - 1] - 1; ++j)
+                        rank += Binomial(33 - j, 6 - i);
+                    prev = x[i - 1];
+                }
+                if (!mark[static_cast<std::size_t>(rank - 1)]) {
+                    mark[static_cast<std::size_t>(rank - 1)] = 1;
+                    ++count[static_cast<std::size_t>(rank - 1)];
+                }
+            }
+        }
+        benchmark::DoNotOptimize(count.data());
+    }
+}
+BENCHMARK(BM_IntersectTenFilesReadDirect)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// One file of 300,000 distinct bets: the run writes 300,000 result lines.
+void BM_IntersectWrite300000(benchmark::State& state)
+{
+    const BetFiles& f = betFiles();
+    const auto one = f.dir / "one.txt";
+    if (!std::filesystem::exists(one)) {
+        std::string text;
+        char line[32];
+        std::array<int, 6> c{1, 2, 3, 4, 5, 6};
+        for (int l = 0; l < 300000; ++l) {
+            std::snprintf(line, sizeof line, "%.2d %.2d %.2d %.2d %.2d %.2d\r\n", c[0], c[1], c[2], c[3], c[4], c[5]);
+            text += line;
+            int i = 5;
+            while (i >= 0 && c[i] == 28 + i)
+                --i;
+            ++c[i];
+            for (int j = i + 1; j < 6; ++j)
+                c[j] = c[j - 1] + 1;
+        }
+        std::ofstream(one, std::ios::binary) << text;
+    }
+    IntersectionInput in;
+    in.files = {one};
+    in.listFile = f.dir / "temp.txt";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(runIntersection(TwoColourBall(), in).lines);
+}
+BENCHMARK(BM_IntersectWrite300000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
