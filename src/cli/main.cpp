@@ -42,6 +42,16 @@ const std::vector<CommandSpec>& commands()
           {"--skew", true}, {"--ac", true}, {"--banker", true}, {"--banker-hits", true}, {"--reds", true},
           {"--red-hits", true}, {"--blues", true}, {"--from", true}, {"--variable"}, {"--out", true}},
          cli::cmdFilter},
+        {"advise", "advise NAME ADVISER [--issue I] [options] [--replay]",
+         "  interval [--draws M] [--count S]\n"
+         "  intimate [--mode overall|position] [--count W] [--stage S|all]\n"
+         "  composite [--w1 A] [--w2 B] [--w3 C] [--w4 D]\n"
+         "  stembranch [--extra] [--date Y-M-D]",
+         2, 2,
+         {{"--issue", true}, {"--draws", true}, {"--count", true}, {"--mode", true}, {"--stage", true},
+          {"--w1", true}, {"--w2", true}, {"--w3", true}, {"--w4", true}, {"--extra"}, {"--date", true},
+          {"--replay"}},
+         cli::cmdAdvise},
     };
     return table;
 }
