@@ -25,6 +25,26 @@ void exchangeSort(std::vector<T>& v, int slots, Swap mustSwap)
                 std::swap(v[a], v[b]);
 }
 
+// The same exchange sort, largest count first, on entries packed as
+// count << 8 | index (index < 256): the entry of slot a rides in a register
+// through its pass, and the swaps are plain selects.
+void largestFirst(std::vector<int>& v, int slots)
+{
+    const int n = static_cast<int>(v.size());
+    slots = std::min(slots, n - 1);
+    int* p = v.data();
+    for (int a = 0; a < slots; ++a) {
+        int cur = p[a];
+        for (int b = a + 1; b < n; ++b) {
+            const int x = p[b];
+            const bool swap = (x >> 8) > (cur >> 8);
+            p[b] = swap ? cur : x;
+            cur = swap ? x : cur;
+        }
+        p[a] = cur;
+    }
+}
+
 bool isWholeNumberText(const std::string& t)
 {
     std::size_t i = 0;
@@ -68,6 +88,7 @@ void startReplay(AdviserReplay& r, AdviserKind kind, const DrawHistory& h, const
 {
     r.kind = kind;
     r.drawCount = h.size();
+    r.betStart.reserve(static_cast<std::size_t>(h.size()) + 1);
     r.betStart.assign(1, 0);
     r.hits.assign(static_cast<std::size_t>(h.size()), 0);
     r.histogram.assign(static_cast<std::size_t>(p.pickCount + 1), 0);
@@ -176,23 +197,45 @@ namespace {
 
 // Groups the numbers by current interval and takes them, least frequent
 // interval first; freq[d] for d = 1..M, current[v - lo] the current intervals.
-void selectByInterval(const std::vector<int>& freq, const std::vector<int>& current, int lo, int M, int S,
-                      std::vector<int>& bet)
-{
+struct IntervalScratch {
     struct Entry {
         int d;
         int f;
     };
     std::vector<Entry> entries;
-    entries.reserve(static_cast<std::size_t>(M));
+    std::vector<int> groupStart; // numbers with current interval d: groupItems[groupStart[d] .. groupStart[d + 1])
+    std::vector<int> groupItems;
+};
+
+void selectByInterval(const std::vector<int>& freq, const std::vector<int>& current, int lo, int M, int S,
+                      std::vector<int>& bet, IntervalScratch& x)
+{
+    using Entry = IntervalScratch::Entry;
+    x.entries.clear();
     for (int d = 1; d <= M; ++d)
-        entries.push_back({d, freq[d]});
-    exchangeSort(entries, M - 1, [](const Entry& a, const Entry& b) { return a.f > b.f; });
+        x.entries.push_back({d, freq[d]});
+    exchangeSort(x.entries, M - 1, [](const Entry& a, const Entry& b) { return a.f > b.f; });
+    // Numbers grouped by current interval, ascending within a group.
+    x.groupStart.assign(static_cast<std::size_t>(M) + 2, 0);
+    for (int c : current)
+        if (c >= 1 && c <= M)
+            ++x.groupStart[c + 1];
+    for (int d = 1; d <= M; ++d)
+        x.groupStart[d + 1] += x.groupStart[d];
+    x.groupItems.resize(static_cast<std::size_t>(x.groupStart[M + 1]));
+    std::vector<int>& fill = x.groupStart; // advanced while filling, restored below
+    for (std::size_t i = 0; i < current.size(); ++i) {
+        const int c = current[i];
+        if (c >= 1 && c <= M)
+            x.groupItems[fill[c]++] = static_cast<int>(i) + lo;
+    }
+    for (int d = M; d >= 1; --d)
+        fill[d + 1] = fill[d];
+    fill[1] = 0;
     bet.clear();
-    for (const Entry& e : entries) {
-        for (std::size_t i = 0; i < current.size() && static_cast<int>(bet.size()) < S; ++i)
-            if (current[i] == e.d)
-                bet.push_back(static_cast<int>(i) + lo);
+    for (const Entry& e : x.entries) {
+        for (int i = x.groupStart[e.d]; i < x.groupStart[e.d + 1] && static_cast<int>(bet.size()) < S; ++i)
+            bet.push_back(x.groupItems[i]);
         if (static_cast<int>(bet.size()) >= S)
             break;
     }
@@ -233,7 +276,8 @@ std::vector<int> intervalOrder(const std::vector<int>& frequency)
         current.push_back(d); // one stand-in number per interval
     }
     std::vector<int> order;
-    selectByInterval(freq, current, 1, M, M, order);
+    IntervalScratch scratch;
+    selectByInterval(freq, current, 1, M, M, order, scratch);
     // Number d - 1 + 1 = d stands for interval d.
     return order;
 }
@@ -259,7 +303,8 @@ std::vector<int> recommendInterval(const DrawHistory& h, const LotteryParams& p,
             if (x - lo >= 0 && x - lo < N)
                 current[x - lo] = P - u;
     std::vector<int> bet;
-    selectByInterval(freq, current, lo, M, s.count, bet);
+    IntervalScratch scratch;
+    selectByInterval(freq, current, lo, M, s.count, bet, scratch);
     return bet;
 }
 
@@ -279,6 +324,8 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
     std::vector<int> current(static_cast<std::size_t>(N));
     std::vector<int> bet;
     std::vector<char> inBet(static_cast<std::size_t>(N), 0);
+    IntervalScratch scratch;
+    r.betNumbers.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(std::min(s.count, N)));
     appendBet(r, {});
     if (n > 0)
         for (int x : h.main(0))
@@ -299,7 +346,7 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
             addDraw(P - M - 2, -1);
         for (int v = 0; v < N; ++v)
             current[v] = P - lastSeen[v];
-        selectByInterval(freq, current, lo, M, s.count, bet);
+        selectByInterval(freq, current, lo, M, s.count, bet, scratch);
         for (int v : bet)
             inBet[v - lo] = 1;
         int hits = 0;
@@ -387,7 +434,7 @@ private:
 
 // Marks the bet of reference draw P - 1 from the follower counts.
 void markIntimate(const DrawHistory& h, const LotteryParams& p, int P, const IntimateSettings& s,
-                  const FollowerCounts& f, std::vector<char>& marked, std::vector<int>& overall, Table& work)
+                  const FollowerCounts& f, std::vector<char>& marked, std::vector<int>& overall, std::vector<int>& work)
 {
     const int N = p.numberRange;
     const int lo = firstNumber(p);
@@ -403,18 +450,18 @@ void markIntimate(const DrawHistory& h, const LotteryParams& p, int P, const Int
                     overall[v] += c[v];
             }
         for (int v = 0; v < N; ++v)
-            work[v] = {v + lo, overall[v]};
-        orderTable(work, W);
+            work[v] = overall[v] << 8 | v;
+        largestFirst(work, W);
         for (int a = 0; a < W; ++a)
-            marked[work[a].number - lo] = 1;
+            marked[work[a] & 255] = 1;
     } else {
         for (int x : ref) {
             const bool valid = x - lo >= 0 && x - lo < N;
             for (int v = 0; v < N; ++v)
-                work[v] = {v + lo, valid ? f.counts(x - lo)[v] : 0};
-            orderTable(work, W);
+                work[v] = (valid ? f.counts(x - lo)[v] : 0) << 8 | v;
+            largestFirst(work, W);
             for (int a = 0; a < W; ++a)
-                marked[work[a].number - lo] = 1;
+                marked[work[a] & 255] = 1;
         }
     }
 }
@@ -472,8 +519,10 @@ AdviserReplay replayIntimate(const DrawHistory& h, const LotteryParams& p, const
     FollowerCounts f(h, p, s.stage);
     std::vector<char> marked(static_cast<std::size_t>(N), 0);
     std::vector<int> overall(static_cast<std::size_t>(N), 0);
-    Table work(static_cast<std::size_t>(N));
+    std::vector<int> work(static_cast<std::size_t>(N));
     std::vector<int> bet;
+    r.betNumbers.reserve(static_cast<std::size_t>(n) *
+                         static_cast<std::size_t>(std::min(N, s.overall ? s.count : s.count * p.pickCount)));
     appendBet(r, {});
     for (int P = 1; P < n; ++P) {
         if (P >= 2)
@@ -497,16 +546,6 @@ AdviserReplay replayIntimate(const DrawHistory& h, const LotteryParams& p, const
 
 namespace {
 
-struct Ranked {
-    int number;
-    int count;
-};
-
-void orderRanking(std::vector<Ranked>& v, int slots)
-{
-    exchangeSort(v, slots, [](const Ranked& a, const Ranked& b) { return a.count < b.count; });
-}
-
 // Window state of the four steps for one target; filled directly or slid.
 struct CompositeWindows {
     std::vector<int> countA;  // draws T-w1 .. T-1
@@ -518,8 +557,8 @@ struct CompositeWindows {
 // The four steps from the window state. Only as many exchange-sort passes as
 // the steps read are run.
 void compositeSteps(const LotteryParams& p, int T, const CompositeSettings& s, const CompositeWindows& w,
-                    CompositeResult& out, std::vector<Ranked>& rankA, std::vector<Ranked>& rankB,
-                    std::vector<char>& selected, std::vector<char>& tailA, bool full)
+                    CompositeResult& out, std::vector<int>& rankA, std::vector<int>& rankB,
+                    std::vector<char>& selected, std::vector<char>& tailA, std::vector<char>& inStep1, bool full)
 {
     const int N = p.numberRange;
     const int lo = firstNumber(p);
@@ -527,22 +566,22 @@ void compositeSteps(const LotteryParams& p, int T, const CompositeSettings& s, c
     const int quarter = N / 4;
     const int tailFrom = std::max(0, (3 * N) / 4 - 1); // 0-based slot of 1-based position (3N) div 4
     for (int v = 0; v < N; ++v) {
-        rankA[v] = {v + lo, w.countA[v]};
-        rankB[v] = {v + lo, w.countB[v]};
+        rankA[v] = w.countA[v] << 8 | v;
+        rankB[v] = w.countB[v] << 8 | v;
     }
-    orderRanking(rankA, full ? N - 1 : std::max(half, tailFrom));
-    orderRanking(rankB, full ? N - 1 : quarter);
+    largestFirst(rankA, full ? N - 1 : std::max(half, tailFrom));
+    largestFirst(rankB, full ? N - 1 : quarter);
     std::fill(selected.begin(), selected.end(), 0);
     std::fill(tailA.begin(), tailA.end(), 0);
     for (int a = tailFrom; a < N; ++a)
-        tailA[rankA[a].number - lo] = 1;
+        tailA[rankA[a] & 255] = 1;
     out.step1.clear();
     out.step2.clear();
     out.step3.clear();
     out.step4.clear();
-    std::vector<char> inStep1(static_cast<std::size_t>(N), 0);
+    std::fill(inStep1.begin(), inStep1.end(), 0);
     for (int a = 0; a < half; ++a)
-        inStep1[rankA[a].number - lo] = 1;
+        inStep1[rankA[a] & 255] = 1;
     for (int v = 0; v < N; ++v) {
         if (!inStep1[v])
             continue;
@@ -558,7 +597,7 @@ void compositeSteps(const LotteryParams& p, int T, const CompositeSettings& s, c
             selected[v] = 1;
         }
     for (int a = 0; a < quarter; ++a) {
-        const int v = rankB[a].number - lo;
+        const int v = rankB[a] & 255;
         if (tailA[v]) {
             out.step4.push_back(v + lo);
             selected[v] = 1;
@@ -663,9 +702,10 @@ CompositeResult recommendComposite(const DrawHistory& h, const LotteryParams& p,
     CompositeWalker walker(h, p, s);
     walker.start(T);
     CompositeResult r;
-    std::vector<Ranked> rankA(static_cast<std::size_t>(N)), rankB(static_cast<std::size_t>(N));
-    std::vector<char> selected(static_cast<std::size_t>(N)), tailA(static_cast<std::size_t>(N));
-    compositeSteps(p, T, s, walker.windows(), r, rankA, rankB, selected, tailA, true);
+    std::vector<int> rankA(static_cast<std::size_t>(N)), rankB(static_cast<std::size_t>(N));
+    std::vector<char> selected(static_cast<std::size_t>(N)), tailA(static_cast<std::size_t>(N)),
+        inStep1(static_cast<std::size_t>(N));
+    compositeSteps(p, T, s, walker.windows(), r, rankA, rankB, selected, tailA, inStep1, true);
     return r;
 }
 
@@ -687,10 +727,12 @@ AdviserReplay replayComposite(const DrawHistory& h, const LotteryParams& p, cons
     CompositeWalker walker(h, p, s);
     walker.start(first);
     CompositeResult steps;
-    std::vector<Ranked> rankA(static_cast<std::size_t>(N)), rankB(static_cast<std::size_t>(N));
-    std::vector<char> selected(static_cast<std::size_t>(N)), tailA(static_cast<std::size_t>(N));
+    std::vector<int> rankA(static_cast<std::size_t>(N)), rankB(static_cast<std::size_t>(N));
+    std::vector<char> selected(static_cast<std::size_t>(N)), tailA(static_cast<std::size_t>(N)),
+        inStep1(static_cast<std::size_t>(N));
+    r.betNumbers.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(N / 2 + 4));
     for (int T = first; T < n; ++T) {
-        compositeSteps(p, T, s, walker.windows(), steps, rankA, rankB, selected, tailA, false);
+        compositeSteps(p, T, s, walker.windows(), steps, rankA, rankB, selected, tailA, inStep1, false);
         int hits = 0;
         for (int x : h.main(T))
             if (x - lo >= 0 && x - lo < N && selected[x - lo])
