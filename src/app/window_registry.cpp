@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <map>
 
+#include "advisers/u_adviser.h"
 #include "analysis/u_code.h"
 #include "analysis/u_metric.h"
 #include "analysis/u_qujian.h"
@@ -22,6 +23,10 @@ const std::map<QString, WindowFactory>& toolFactories()
 {
     static const std::map<QString, WindowFactory> table = {
         {"Tfrmtotalfilt", make<Tfrmtotalfilt>},
+        {"Tfrmsep", make<Tfrmsep>},
+        {"Tfrmqingmi", make<Tfrmqingmi>},
+        {"Tfrmsibu", make<Tfrmsibu>},
+        {"Tfrmganzhi", make<Tfrmganzhi>},
     };
     return table;
 }
