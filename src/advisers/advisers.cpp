@@ -37,9 +37,11 @@ void largestFirst(std::vector<int>& v, int slots)
         int cur = p[a];
         for (int b = a + 1; b < n; ++b) {
             const int x = p[b];
-            const bool swap = (x >> 8) > (cur >> 8);
-            p[b] = swap ? cur : x;
-            cur = swap ? x : cur;
+            // All ones when x must come first: a select without a branch.
+            const int mask = -static_cast<int>((x >> 8) > (cur >> 8));
+            const int diff = (x ^ cur) & mask;
+            p[b] = x ^ diff;
+            cur ^= diff;
         }
         p[a] = cur;
     }
