@@ -199,12 +199,16 @@ namespace {
 
 // Groups the numbers by current interval and takes them, least frequent
 // interval first; freq[d] for d = 1..M, current[v - lo] the current intervals.
+// Frequencies are at most k * (M + 1) <= 20 * 21; the bias keeps packed keys positive.
+constexpr int kFrequencyBias = 1 << 20;
+
 struct IntervalScratch {
     struct Entry {
         int d;
         int f;
     };
     std::vector<Entry> entries;
+    std::vector<int> packed;
     std::vector<int> groupStart; // numbers with current interval d: groupItems[groupStart[d] .. groupStart[d + 1])
     std::vector<int> groupItems;
 };
@@ -213,10 +217,15 @@ void selectByInterval(const std::vector<int>& freq, const std::vector<int>& curr
                       std::vector<int>& bet, IntervalScratch& x)
 {
     using Entry = IntervalScratch::Entry;
-    x.entries.clear();
+    // Least frequent first: the largest-first sort on negated frequencies
+    // swaps exactly where "entry i's frequency is greater than entry j's".
+    x.packed.resize(static_cast<std::size_t>(M));
     for (int d = 1; d <= M; ++d)
-        x.entries.push_back({d, freq[d]});
-    exchangeSort(x.entries, M - 1, [](const Entry& a, const Entry& b) { return a.f > b.f; });
+        x.packed[d - 1] = (kFrequencyBias - freq[d]) << 8 | d;
+    largestFirst(x.packed, M - 1);
+    x.entries.clear();
+    for (int e : x.packed)
+        x.entries.push_back({e & 255, 0});
     // Numbers grouped by current interval, ascending within a group.
     x.groupStart.assign(static_cast<std::size_t>(M) + 2, 0);
     for (int c : current)
