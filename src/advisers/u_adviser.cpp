@@ -309,41 +309,44 @@ void Tfrmadviser::readSettings()
 
 void Tfrmadviser::btntongjiClick()
 {
+    const IntervalSettings oldInterval = interval_;
+    const IntimateSettings oldIntimate = intimate_;
+    const CompositeSettings oldComposite = composite_;
+    const StemBranchSettings oldStemBranch = stemBranch_;
     try {
         if (!history_.empty())
             readSettings();
         HistoryStatistics();
     } catch (const Error& e) {
+        // The statistics shown keep the settings they were made with.
+        interval_ = oldInterval;
+        intimate_ = oldIntimate;
+        composite_ = oldComposite;
+        stemBranch_ = oldStemBranch;
         showError(this, QString::fromUtf8(e.what()));
     }
 }
 
 void Tfrmadviser::HistoryStatistics()
 {
-    replay_ = AdviserReplay();
+    // Computed aside: a refused replay (a draw without a date) leaves the
+    // grid, memo and charts as they were.
+    AdviserReplay next;
     switch (d_.kind) {
     case AdviserKind::Interval:
-        replay_ = replayInterval(history_, lottery_, interval_);
+        next = replayInterval(history_, lottery_, interval_);
         break;
     case AdviserKind::Intimate:
-        replay_ = replayIntimate(history_, lottery_, intimate_);
+        next = replayIntimate(history_, lottery_, intimate_);
         break;
     case AdviserKind::Composite:
-        replay_ = replayComposite(history_, lottery_, composite_);
+        next = replayComposite(history_, lottery_, composite_);
         break;
     case AdviserKind::StemBranch:
-        try {
-            replay_ = replayStemBranch(history_, lottery_, dates_, stemBranch_);
-        } catch (const Error&) {
-            replay_ = AdviserReplay();
-            replay_.kind = d_.kind;
-            tabhistory_->setTable({}, 0, {});
-            chthistory_->clear();
-            mem_->clear();
-            throw;
-        }
+        next = replayStemBranch(history_, lottery_, dates_, stemBranch_);
         break;
     }
+    replay_ = std::move(next);
     QStringList header;
     for (const char* h : kReplayHeader)
         header << QString::fromUtf8(h);

@@ -280,6 +280,10 @@ private slots:
         QVERIFY(ganzhi.get<QLineEdit>("edttiangan")->text().isEmpty());
         ganzhi.press("btngen");
         QCOMPARE(dialogs->lastText(), QStringLiteral("请输入正确的开奖日期！"));
+        ganzhi.press("btntongji");
+        QCOMPARE(dialogs->lastText(), QStringLiteral("第2003002期没有正确的开奖日期！"));
+        QCOMPARE(ganzhi.memo(), QStringLiteral("第2003002期没有正确的开奖日期！"));
+        QCOMPARE(ganzhi.get<HistoryGrid>("tabhistory")->rowCount(), 1);
     }
 
     void twentyThousandDraws()
