@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <map>
 
+#include "advisers/u_adviser.h"
 #include "analysis/u_code.h"
 #include "analysis/u_metric.h"
 #include "analysis/u_piantai.h"
@@ -33,6 +34,10 @@ const std::map<QString, WindowFactory>& toolFactories()
         {"Tfrmyilou", make<Tfrmyilou>},
         {"Tfrmfushi", make<Tfrmfushi>},
         {"Tfrmjiaoqi", make<Tfrmjiaoqi>},
+        {"Tfrmsep", make<Tfrmsep>},
+        {"Tfrmqingmi", make<Tfrmqingmi>},
+        {"Tfrmsibu", make<Tfrmsibu>},
+        {"Tfrmganzhi", make<Tfrmganzhi>},
     };
     return table;
 }

@@ -32,5 +32,6 @@ int cmdWheelCheck(const CommandLine& line);
 int cmdOmission(const CommandLine& line);
 int cmdCompound(const CommandLine& line);
 int cmdIntersect(const CommandLine& line);
+int cmdAdvise(const CommandLine& line);
 
 } // namespace zelvor::cli

@@ -63,6 +63,16 @@ const std::vector<CommandSpec>& commands()
          "[FILE2 ...]",
          "", 2, 1000000, {{"--tolerance", true}, {"--specials", true}, {"--typed", true}, {"--out", true}},
          cli::cmdIntersect},
+        {"advise", "advise NAME ADVISER [--issue I] [options] [--replay]",
+         "  interval [--draws M] [--count S]\n"
+         "  intimate [--mode overall|position] [--count W] [--stage S|all]\n"
+         "  composite [--w1 A] [--w2 B] [--w3 C] [--w4 D]\n"
+         "  stembranch [--extra] [--date Y-M-D]",
+         2, 2,
+         {{"--issue", true}, {"--draws", true}, {"--count", true}, {"--mode", true}, {"--stage", true},
+          {"--w1", true}, {"--w2", true}, {"--w3", true}, {"--w4", true}, {"--extra"}, {"--date", true},
+          {"--replay"}},
+         cli::cmdAdvise},
     };
     return table;
 }

@@ -251,6 +251,40 @@ private slots:
         QVERIFY(built >= 5);
         QCOMPARE(search->edtfushicode()->text().size(), 28 * 3);
         QCOMPARE(p.state.TrendMode(), TrendMode::Standard);
+    }
+
+    void adviserWindowsOpenFromMenuAndToolbar()
+    {
+        TempHome home;
+        importThreeDraws(home);
+        DialogScript dialogs;
+        Program p;
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
+        struct Opening {
+            const char* action;
+            const char* cls;
+            const char* caption;
+        } const openings[] = {
+            {"mnusep", "Tfrmsep", "最优间隔回补选号"},
+            {"mnuqingmi", "Tfrmqingmi", "最优亲密数字选号"},
+            {"mnuganzhi", "Tfrmganzhi", "最优开奖干支选号"},
+            {"tlbpiantai", "Tfrmganzhi", "最优开奖干支选号"},
+            {"mnusibu", "Tfrmsibu", "最优四步综合选号"},
+            {"tlbyilou", "Tfrmsibu", "最优四步综合选号"},
+        };
+        for (const Opening& o : openings) {
+            p.main.findChild<QAction*>(o.action)->trigger();
+            QWidget* w = p.main.toolWindow(o.cls);
+            QVERIFY2(w && w->isVisible(), o.action);
+            QCOMPARE(w->windowTitle(), QString::fromUtf8(o.caption));
+            QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
+            // Closing hides; the same window comes back.
+            w->close();
+            QVERIFY(w->isHidden());
+            p.main.findChild<QAction*>(o.action)->trigger();
+            QCOMPARE(p.main.toolWindow(o.cls), w);
+            QVERIFY(w->isVisible());
+        }
         QVERIFY(dialogs->messages.isEmpty());
     }
 
@@ -378,8 +412,8 @@ private slots:
         } const items[] = {
             {"tlbopen", "打开彩票", "打开彩票", true, true},
             {"tlbdata", "彩票数据", "彩票数据", false, false},
-            {"tlbpiantai", "干支选号", "最优开奖干支选号", false, false},
-            {"tlbyilou", "四步选号", "最优四步综合选号", false, false},
+            {"tlbpiantai", "干支选号", "最优开奖干支选号", false, true},
+            {"tlbyilou", "四步选号", "最优四步综合选号", false, true},
             {"tlbala", "总体过滤", "总体过滤", false, true},
             {"tlbbiaozhun", "标准走势", "标准走势", false, true},
             {"tlbbianwan", "变幻走势", "变幻走势", false, true},
@@ -402,6 +436,10 @@ private slots:
             {"mnupiantai", "中奖偏态分析选号(&P)", nullptr, false, true},
             {"mnuyilou", "中奖回补分析选号(&H)", nullptr, false, true},
             {"mnufushi", "最优复式搜索选号(&F)", nullptr, false, true},
+            {"mnusep", "最优间隔回补选号(&L)", nullptr, false, true},
+            {"mnuqingmi", "最优亲密数字选号(&Q)", nullptr, false, true},
+            {"mnuganzhi", "最优开奖干支选号(&G)", nullptr, false, true},
+            {"mnusibu", "最优四步综合选号(&Z)", nullptr, false, true},
             {"mnuweb1", "Marvane彩票信息网", nullptr, true, true},
             {"mnuweb4", "中国时时彩官网", nullptr, true, true},
             {"mnuhelpcotent", "使用帮助(&C)", nullptr, true, true},
