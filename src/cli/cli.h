@@ -26,5 +26,9 @@ int cmdTrend(const CommandLine& line);
 int cmdSummary(const CommandLine& line);
 int cmdZones(const CommandLine& line);
 int cmdFilter(const CommandLine& line);
+int cmdBackup(const CommandLine& line);
+int cmdRestore(const CommandLine& line);
+int cmdDownload(const CommandLine& line);
+int cmdAdd(const CommandLine& line);
 
 } // namespace zelvor::cli

@@ -42,6 +42,10 @@ const std::vector<CommandSpec>& commands()
           {"--skew", true}, {"--ac", true}, {"--banker", true}, {"--banker-hits", true}, {"--reds", true},
           {"--red-hits", true}, {"--blues", true}, {"--from", true}, {"--variable"}, {"--out", true}},
          cli::cmdFilter},
+        {"backup", "backup FILE", "", 1, 1, {}, cli::cmdBackup},
+        {"restore", "restore FILE", "", 1, 1, {}, cli::cmdRestore},
+        {"download", "download 中国福彩双色球 [--from FILE]", "", 1, 1, {{"--from", true}}, cli::cmdDownload},
+        {"add", "add NAME ISSUE \"numbers\" DATE", "", 4, 4, {}, cli::cmdAdd},
     };
     return table;
 }
