@@ -25,7 +25,7 @@ std::string issueLine(const std::string& issue)
 std::string resultsPage()
 {
     return "<table>\r\n" + issueLine("2026103") + "<td><span>01020304050607</span>\r\n" + issueLine("2026102")
-           + "<td><span>11121314151617</span>\r\n" + issueLine("2026101") + "<td><span>21222324252601</span>\r\n"
+           + "<td><span>11121314151616</span>\r\n" + issueLine("2026101") + "<td><span>21222324252601</span>\r\n"
            + issueLine("2026100") + "<td><span>01020304050607</span>\r\n</table>\r\n";
 }
 
@@ -48,7 +48,7 @@ TEST(CliMaintenance, DownloadFromTheConfiguredAddress)
     CliRun r = cli(home, {"download", SSQ});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("2026101\t21 22 23 24 25 26 01\t2026-12-8\n"
-                                    "2026102\t11 12 13 14 15 16 17\t2026-12-10\n"
+                                    "2026102\t11 12 13 14 15 16 16\t2026-12-10\n"
                                     "2026103\t01 02 03 04 05 06 07\t2026-12-13\n"
                                     "added=3 last_issue=2026103\n"));
     EXPECT_EQ(rows(home), 4);

@@ -129,7 +129,7 @@ TEST(ResultsPage, PicksIssueLinesByBytePositions)
         std::vector<std::string> issues;
     } cases[] = {
         {"newest first, only newer ones",
-         page({{"2026103", "01020304050607"}, {"2026102", "11121314151617"}, {"2026101", "21222324252601"},
+         page({{"2026103", "01020304050607"}, {"2026102", "11121314151616"}, {"2026101", "21222324252601"},
                {"2026100", "01020304050607"}}),
          2026100,
          {"2026103", "2026102", "2026101"}},
@@ -166,13 +166,13 @@ TEST(ResultsDownload, ThreeNewDrawsAfterASundayGoInOldestFirst)
     TempHome home;
     storeLatest(home, "2026100", "2026-12-6");
     const DownloadResult r = applyResultsPage(
-        home.database(), page({{"2026103", "01020304050607"}, {"2026102", "11121314151617"},
+        home.database(), page({{"2026103", "01020304050607"}, {"2026102", "11121314151616"},
                                {"2026101", "21222324252601"}, {"2026100", "01020304050607"}}));
     ASSERT_EQ(r.added.size(), 3u);
     EXPECT_EQ(r.lastIssue, 2026103);
     EXPECT_EQ(storedRows(home), "2026100 1 2 3 4 5 6 7 2026-12-6\n"
                                 "2026101 21 22 23 24 25 26 1 2026-12-8\n"
-                                "2026102 11 12 13 14 15 16 17 2026-12-10\n"
+                                "2026102 11 12 13 14 15 16 16 2026-12-10\n"
                                 "2026103 1 2 3 4 5 6 7 2026-12-13\n");
     // Inserted oldest first: rowid order is issue order.
     EXPECT_EQ(home.count(QStringLiteral("select count(*) from 中国福彩双色球彩票号码表 a, 中国福彩双色球彩票号码表 b "

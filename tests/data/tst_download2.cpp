@@ -25,7 +25,7 @@ std::string issueLine(const std::string& issue)
 std::string resultsPage()
 {
     return "<table>\r\n" + issueLine("2026103") + "<td><span>01020304050607</span>\r\n" + issueLine("2026102")
-           + "<td><span>11121314151617</span>\r\n" + issueLine("2026101") + "<td><span>21222324252601</span>\r\n"
+           + "<td><span>11121314151616</span>\r\n" + issueLine("2026101") + "<td><span>21222324252601</span>\r\n"
            + issueLine("2026100") + "<td><span>01020304050607</span>\r\n</table>\r\n";
 }
 
