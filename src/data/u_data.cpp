@@ -1,6 +1,7 @@
 #include "data/u_data.h"
 
 #include <QAbstractItemDelegate>
+#include <algorithm>
 #include <QAtomicInt>
 #include <QHash>
 #include <QHBoxLayout>
@@ -80,6 +81,7 @@ Tfrmdata::Tfrmdata(QWidget* parent) : QDialog(parent)
     grdcaipiao_->setSelectionMode(QAbstractItemView::SingleSelection);
     grdcaipiao_->verticalHeader()->setDefaultSectionSize(grdcaipiao_->fontMetrics().height() + 6);
     grdcaipiao_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdcaipiao_->verticalHeader()->hide();
     right->addWidget(grdcaipiao_, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -200,14 +202,19 @@ void Tfrmdata::fitColumns()
     if (!model_)
         return;
     const int columns = model_->columnCount();
-    if (columns == 0)
+    if (columns < 2)
         return;
-    const int zero = grdcaipiao_->fontMetrics().horizontalAdvance('0');
-    const int chars = ((grdcaipiao_->viewport()->width() - 40) / zero) / columns;
-    for (int c = 0; c < columns; ++c)
-        grdcaipiao_->setColumnWidth(c, std::max(chars, 2) * zero + 8);
+    // The issue column is 70 pixels, the date column holds a full date, and
+    // the number columns share what is left of the grid.
+    const QFontMetrics fm = grdcaipiao_->fontMetrics();
+    const int dateWidth = fm.horizontalAdvance(QStringLiteral("2026-12-31")) + 16;
+    const int numbers = columns - 2;
+    const int left = grdcaipiao_->viewport()->width() - 70 - dateWidth - 10;
+    const int numberWidth = numbers > 0 ? std::max(left / numbers, fm.horizontalAdvance(QStringLiteral("00")) + 14) : 0;
     grdcaipiao_->setColumnWidth(0, 70);
-    grdcaipiao_->setColumnWidth(columns - 1, std::max(grdcaipiao_->columnWidth(columns - 1), zero * 10 + 8));
+    for (int c = 1; c < columns - 1; ++c)
+        grdcaipiao_->setColumnWidth(c, numberWidth);
+    grdcaipiao_->setColumnWidth(columns - 1, dateWidth);
 }
 
 void Tfrmdata::moveTo(int row)
