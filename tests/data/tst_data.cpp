@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QSqlTableModel>
 #include <QTableView>
 #include <QToolBar>
@@ -133,6 +134,30 @@ private slots:
         QCOMPARE(home.count(QStringLiteral("select count(*) from 中国福彩双色球彩票号码表 where 记录期号 = '2026101' "
                                            "and \"6\" = 33 and 开奖日期 = '2026-12-8'")),
                  1);
+    }
+
+    void twentyThousandRowsAllReachTheGrid()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        {
+            ScopedConnection con(home.database());
+            con.db().transaction();
+            QSqlQuery q(con.db());
+            q.prepare(QStringLiteral("insert into 中国福彩双色球彩票号码表 values (?,1,2,3,4,5,6,7,'2026-1-1')"));
+            for (int i = 0; i < 20000; ++i) {
+                q.addBindValue(QString::number(2000001 + i));
+                QVERIFY(q.exec());
+            }
+            con.db().commit();
+        }
+        Tfrmdata w;
+        w.show();
+        select(w, QStringLiteral("中国福彩双色球"));
+        QCOMPARE(w.model()->rowCount(), 20000);
+        auto* grid = w.findChild<QTableView*>("grdcaipiao");
+        QCOMPARE(grid->currentIndex().row(), 19999);
+        QCOMPARE(w.model()->data(w.model()->index(19999, 0)).toString(), QStringLiteral("2020000"));
     }
 
     void deletingAsksOnce()
