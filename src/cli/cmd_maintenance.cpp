@@ -28,7 +28,7 @@ int cmdRestore(const CommandLine& line)
 int cmdDownload(const CommandLine& line)
 {
     if (line.args[0] != QString::fromUtf8(kTwoColourBall))
-        throw UsageError(QStringLiteral("只能下载%1的开奖结果").arg(QString::fromUtf8(kTwoColourBall)).toStdString());
+        throw Error(QStringLiteral("只能下载%1的开奖结果").arg(QString::fromUtf8(kTwoColourBall)).toStdString());
     QString pageFile = line.value("--from");
     if (!line.has("--from")) {
         const WebSettings web = readWebSettings();
