@@ -486,6 +486,9 @@ void Tfrmmain::CloseLottery()
         retireWindow(tools_.value(cls));
     }
     tools_.clear();
+    // The download window goes too; its fetch ends with it.
+    if (download_)
+        download_->close();
     tabAction_->setVisible(false);
     setWindowTitle("Zelvor");
     updateMenuState();
@@ -618,8 +621,6 @@ void Tfrmmain::mnumoddataClick()
 void Tfrmmain::mnudownloadClick()
 {
     CloseLottery();
-    if (download_)
-        return;
     auto* dlg = new Tfrmdownload2(this);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     download_ = dlg;
