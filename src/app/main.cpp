@@ -9,6 +9,7 @@
 
 #include "app/app_setup.h"
 #include "app/startup_options.h"
+#include "app/u_flash.h"
 #include "app/u_main.h"
 #include "common/random.h"
 #include "data/db_lottery.h"
@@ -24,7 +25,7 @@ int main(int argc, char** argv)
     QString error;
     const std::optional<zelvor::StartupOptions> options = zelvor::parseStartupOptions(app.arguments(), error);
     if (!options) {
-        std::fprintf(stderr, "zelvor: %s\nusage: zelvor [--home DIR] [--open NAME [--tab T] [--window CLASS]]\n",
+        std::fprintf(stderr, "zelvor: %s\nusage: zelvor [--home DIR] [--no-splash] [--open NAME [--tab T] [--window CLASS]]\n",
                      qPrintable(error));
         return 2;
     }
@@ -35,6 +36,15 @@ int main(int argc, char** argv)
         home = QCoreApplication::applicationDirPath();
     zelvor::setProgramDir(home);
     zelvor::programRandom().seedFromClock();
+
+    if (options->splash) {
+        zelvor::Tfrmflash flash;
+        QTimer::singleShot(0, &flash, [&flash] {
+            if (!flash.missingFiles().isEmpty())
+                zelvor::showGeneralError(QStringLiteral("无法读取文件：%1").arg(flash.missingFiles().join(QStringLiteral("、"))));
+        });
+        flash.exec();
+    }
 
     zelvor::Tdatamod datamod;
     zelvor::LotteryState state(datamod);

@@ -15,7 +15,8 @@ std::optional<StartupOptions> parseStartupOptions(const QStringList& arguments, 
     const QCommandLineOption open("open", "lottery to open", "NAME");
     const QCommandLineOption tab("tab", "analysis tab 0..9", "T");
     const QCommandLineOption window("window", "tool window to open", "CLASS");
-    parser.addOptions({home, open, tab, window});
+    const QCommandLineOption noSplash("no-splash", "start without the splash window");
+    parser.addOptions({home, open, tab, window, noSplash});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return std::nullopt;
@@ -28,6 +29,7 @@ std::optional<StartupOptions> parseStartupOptions(const QStringList& arguments, 
     options.home = parser.value(home);
     options.openLottery = parser.value(open);
     options.window = parser.value(window);
+    options.splash = !parser.isSet(noSplash);
     if (parser.isSet(tab)) {
         int t = 0;
         if (!tryParseInteger(parser.value(tab).toStdString(), t) || t < 0 || t > 9) {

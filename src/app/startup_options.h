@@ -1,6 +1,6 @@
 #pragma once
 // The program's command line:
-//   zelvor [--home DIR] [--open NAME [--tab T] [--window CLASS]]
+//   zelvor [--home DIR] [--no-splash] [--open NAME [--tab T] [--window CLASS]]
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -12,6 +12,7 @@ struct StartupOptions {
     QString openLottery; // --open: a lottery to open at start-up
     int tab = 0;         // --tab: analysis tab 0..9 to show after opening
     QString window;      // --window: a tool window class to open after opening
+    bool splash = true;  // false with --no-splash
 };
 
 // Reads the arguments (the program name first). A bad option or value gives

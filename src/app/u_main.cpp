@@ -26,8 +26,14 @@
 
 #include "app/window_registry.h"
 #include "common/error.h"
+#include "app/u_about.h"
+#include "data/db_maintenance.h"
 #include "data/lottery_state.h"
+#include "data/program_dir.h"
+#include "data/u_data.h"
+#include "data/u_download2.h"
 #include "data/u_index.h"
+#include "ui/dialogs.h"
 #include "ui/busy_scope.h"
 #include "ui/errors.h"
 
@@ -100,12 +106,15 @@ void Tfrmmain::buildMenus()
             [this] { close(); });
 
     QMenu* data = bar->addMenu(QStringLiteral("彩票数据(&D)"));
-    // The editor, download, backup and restore windows are not part of this build yet.
-    unavailableActions_ << addMenuAction(data, QStringLiteral("数据添加(&M)"), "mnumoddata")
-                        << addMenuAction(data, QStringLiteral("数据下载(&D)"), "mnudownload");
+    connect(addMenuAction(data, QStringLiteral("数据添加(&M)"), "mnumoddata"), &QAction::triggered, this,
+            [this] { mnumoddataClick(); });
+    connect(addMenuAction(data, QStringLiteral("数据下载(&D)"), "mnudownload"), &QAction::triggered, this,
+            [this] { mnudownloadClick(); });
     data->addSeparator();
-    unavailableActions_ << addMenuAction(data, QStringLiteral("数据备份(&B)"), "mnubackupdata")
-                        << addMenuAction(data, QStringLiteral("数据恢复(&C)"), "mnustoredata");
+    connect(addMenuAction(data, QStringLiteral("数据备份(&B)"), "mnubackupdata"), &QAction::triggered, this,
+            [this] { mnubackupdataClick(); });
+    connect(addMenuAction(data, QStringLiteral("数据恢复(&C)"), "mnustoredata"), &QAction::triggered, this,
+            [this] { mnustoredataClick(); });
 
     QMenu* analysis = bar->addMenu(QStringLiteral("数据分析(&A)"));
     const QStringList analysisItems = {
@@ -181,7 +190,8 @@ void Tfrmmain::buildMenus()
             [this] { openShell(web_.homePage); });
     connect(addMenuAction(help, QStringLiteral("有事Q我(&M)"), "mnumail"), &QAction::triggered, this,
             [this] { openShell(web_.contactLink); });
-    unavailableActions_ << addMenuAction(help, QStringLiteral("关于(&A)..."), "mnuhelpabout");
+    connect(addMenuAction(help, QStringLiteral("关于(&A)..."), "mnuhelpabout"), &QAction::triggered, this,
+            [this] { mnuhelpaboutClick(); });
 }
 
 QAction* Tfrmmain::addToolAction(const QString& text, const QString& hint, const QString& name)
@@ -206,7 +216,7 @@ void Tfrmmain::buildToolbar()
     connect(open, &QAction::triggered, this, [this] { mnuopenClick(); });
     QAction* data = addToolAction(QStringLiteral("彩票数据"), QStringLiteral("彩票数据"), "tlbdata");
     data->setIcon(st->standardIcon(QStyle::SP_FileDialogDetailedView));
-    unavailableActions_ << data;
+    connect(data, &QAction::triggered, this, [this] { mnumoddataClick(); });
     QAction* ganzhi = addToolAction(QStringLiteral("干支选号"), QStringLiteral("最优开奖干支选号"), "tlbpiantai");
     ganzhi->setIcon(st->standardIcon(QStyle::SP_FileDialogContentsView));
     connect(ganzhi, &QAction::triggered, this, [this] { openToolWindow("Tfrmganzhi"); });
@@ -479,6 +489,9 @@ void Tfrmmain::CloseLottery()
         retireWindow(tools_.value(cls));
     }
     tools_.clear();
+    // The download window goes too; its fetch ends with it.
+    if (download_)
+        download_->close();
     tabAction_->setVisible(false);
     setWindowTitle("Zelvor");
     updateMenuState();
@@ -604,6 +617,69 @@ void Tfrmmain::updateMenuState()
     }
     for (QAction* a : unavailableActions_)
         a->setEnabled(false);
+}
+
+void Tfrmmain::mnumoddataClick()
+{
+    CloseLottery();
+    if (dataEditor_)
+        return;
+    auto* dlg = new Tfrmdata(this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dataEditor_ = dlg;
+    dlg->open();
+}
+
+void Tfrmmain::mnudownloadClick()
+{
+    CloseLottery();
+    auto* dlg = new Tfrmdownload2(this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    download_ = dlg;
+    dlg->open();
+}
+
+void Tfrmmain::mnubackupdataClick()
+{
+    const QString target = dialogs().saveFileName(this, ShellFolderPath("Desktop"), QStringLiteral("彩票数据"),
+                                                  QStringLiteral("数据库(*.mdb)"), "mdb");
+    if (target.isEmpty())
+        return;
+    // The open lottery stays open: the copy is taken through SQLite's own reader.
+    try {
+        backupDatabase(DatabaseFile(), target);
+    } catch (const Error& e) {
+        showError(this, QString::fromStdString(e.what()));
+        return;
+    }
+    showInformation(this, QStringLiteral("成功备份！"));
+}
+
+void Tfrmmain::mnustoredataClick()
+{
+    CloseLottery();
+    const QString source =
+        dialogs().openFileName(this, ShellFolderPath("Desktop"), QString(), QStringLiteral("数据库(*.mdb)"));
+    if (source.isEmpty())
+        return;
+    try {
+        restoreDatabase(source, DatabaseFile());
+    } catch (const Error& e) {
+        showError(this, QString::fromStdString(e.what()));
+        return;
+    }
+    showInformation(this, QStringLiteral("成功恢复！"));
+}
+
+void Tfrmmain::mnuhelpaboutClick()
+{
+    if (!about_)
+        about_ = new Tfrmabout(this);
+    auto* about = static_cast<Tfrmabout*>(about_.data());
+    about->show();
+    about->raise();
+    if (!about->missingFiles().isEmpty())
+        showGeneralError(QStringLiteral("无法读取文件：%1").arg(about->missingFiles().join(QStringLiteral("、"))));
 }
 
 } // namespace zelvor

@@ -11,6 +11,7 @@
 #include "ui/app_context.h"
 
 class QAction;
+class QDialog;
 class QFrame;
 class QLabel;
 class QMdiArea;
@@ -53,6 +54,16 @@ public:
     void switchToVariableView(const VariableSettings& view) override;
 
     void updateMenuState();
+
+    // 彩票数据 menu: the editor and the download (modal windows), backup and restore.
+    void mnumoddataClick();
+    void mnudownloadClick();
+    void mnubackupdataClick();
+    void mnustoredataClick();
+    void mnuhelpaboutClick();
+    QWidget* dataEditor() const { return dataEditor_; }
+    QWidget* downloadWindow() const { return download_; }
+    QWidget* aboutWindow() const { return about_; }
     // Starts fetching the banner in the background (bounded by a short
     // timeout); it shows when both files have arrived and stays hidden otherwise.
     void fetchBanner();
@@ -94,6 +105,9 @@ private:
     QNetworkAccessManager* net_ = nullptr;
     int bannerGeneration_ = 0;
     QPointer<Tfrmindex> index_;
+    QPointer<QWidget> dataEditor_;
+    QPointer<QWidget> download_;
+    QPointer<QDialog> about_;
     QMap<QString, QPointer<QWidget>> tools_;
     // Actions by the window class they open, for the menu state.
     QMap<QString, QList<QAction*>> toolActions_;

@@ -33,5 +33,9 @@ int cmdOmission(const CommandLine& line);
 int cmdCompound(const CommandLine& line);
 int cmdIntersect(const CommandLine& line);
 int cmdAdvise(const CommandLine& line);
+int cmdBackup(const CommandLine& line);
+int cmdRestore(const CommandLine& line);
+int cmdDownload(const CommandLine& line);
+int cmdAdd(const CommandLine& line);
 
 } // namespace zelvor::cli

@@ -73,6 +73,10 @@ const std::vector<CommandSpec>& commands()
           {"--w1", true}, {"--w2", true}, {"--w3", true}, {"--w4", true}, {"--extra"}, {"--date", true},
           {"--replay"}},
          cli::cmdAdvise},
+        {"backup", "backup FILE", "", 1, 1, {}, cli::cmdBackup},
+        {"restore", "restore FILE", "", 1, 1, {}, cli::cmdRestore},
+        {"download", "download 中国福彩双色球 [--from FILE]", "", 1, 1, {{"--from", true}}, cli::cmdDownload},
+        {"add", "add NAME ISSUE \"numbers\" DATE", "", 4, 4, {}, cli::cmdAdd},
     };
     return table;
 }

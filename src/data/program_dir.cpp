@@ -83,6 +83,8 @@ WebSettings readWebSettings()
         s.webSites << ini.value(QString("web/site%1").arg(i)).toString();
     s.homePage = ini.value("web/home").toString();
     s.contactLink = ini.value("web/contact").toString();
+    s.resultsAddress = ini.value("download/address").toString();
+    s.downloadTimeoutMs = ini.value("download/timeout_ms", 15000).toInt();
     return s;
 }
 

@@ -30,6 +30,8 @@ struct WebSettings {
     QString homePage;
     QString contactLink;
     int bannerTimeoutMs = 3000;
+    QString resultsAddress;  // the results page's site; the page's path is fixed
+    int downloadTimeoutMs = 15000;
 };
 WebSettings readWebSettings();
 

@@ -21,6 +21,11 @@ public:
     {
         QMessageBox::warning(parent, caption, text, QMessageBox::Ok);
     }
+    bool confirm(QWidget* parent, const QString& text, const QString& caption) override
+    {
+        return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               == QMessageBox::Yes;
+    }
     QString saveFileName(QWidget* parent, const QString& startDir, const QString& proposedName,
                          const QString& filter, const QString& defaultSuffix) override
     {
@@ -73,5 +78,6 @@ void showInformation(QWidget* parent, const QString& text)
     dialogs().information(parent, text, QStringLiteral("提示"));
 }
 void showWarning(QWidget* parent, const QString& text) { dialogs().warning(parent, text, QStringLiteral("警告")); }
+bool askConfirm(QWidget* parent, const QString& text) { return dialogs().confirm(parent, text, QStringLiteral("确认")); }
 
 } // namespace zelvor

@@ -17,6 +17,8 @@ public:
     virtual void error(QWidget* parent, const QString& text, const QString& caption) = 0;
     virtual void information(QWidget* parent, const QString& text, const QString& caption) = 0;
     virtual void warning(QWidget* parent, const QString& text, const QString& caption) = 0;
+    // A yes/no question; true for yes.
+    virtual bool confirm(QWidget* parent, const QString& text, const QString& caption) = 0;
     // File dialogs; an empty result means the user cancelled.
     // filter is in Qt form ("文本文件(*.txt)"), defaultSuffix without the dot.
     virtual QString saveFileName(QWidget* parent, const QString& startDir, const QString& proposedName,
@@ -38,5 +40,6 @@ QString textFileFilter();
 void showError(QWidget* parent, const QString& text);       // caption "错误"
 void showInformation(QWidget* parent, const QString& text); // caption "提示"
 void showWarning(QWidget* parent, const QString& text);     // caption "警告"
+bool askConfirm(QWidget* parent, const QString& text);      // caption "确认"
 
 } // namespace zelvor

@@ -411,7 +411,7 @@ private slots:
             bool closed, open;
         } const items[] = {
             {"tlbopen", "打开彩票", "打开彩票", true, true},
-            {"tlbdata", "彩票数据", "彩票数据", false, false},
+            {"tlbdata", "彩票数据", "彩票数据", true, true},
             {"tlbpiantai", "干支选号", "最优开奖干支选号", false, true},
             {"tlbyilou", "四步选号", "最优四步综合选号", false, true},
             {"tlbala", "总体过滤", "总体过滤", false, true},
@@ -422,10 +422,10 @@ private slots:
             {"mnuopen", "打开彩票(&O)", nullptr, true, true},
             {"mnuclose", "关闭彩票(&G)", nullptr, true, true},
             {"mnuexit", "退出(&X)", nullptr, true, true},
-            {"mnumoddata", "数据添加(&M)", nullptr, false, false},
-            {"mnudownload", "数据下载(&D)", nullptr, false, false},
-            {"mnubackupdata", "数据备份(&B)", nullptr, false, false},
-            {"mnustoredata", "数据恢复(&C)", nullptr, false, false},
+            {"mnumoddata", "数据添加(&M)", nullptr, true, true},
+            {"mnudownload", "数据下载(&D)", nullptr, true, true},
+            {"mnubackupdata", "数据备份(&B)", nullptr, true, true},
+            {"mnustoredata", "数据恢复(&C)", nullptr, true, true},
             {"mnuanalysis0", "开奖号码走势(&C)", nullptr, false, true},
             {"mnuanalysis4", "号码跨度分析(&k)", nullptr, false, true},
             {"mnuanalysis9", "号码区间分析(&Q)", nullptr, false, true},
@@ -445,7 +445,7 @@ private slots:
             {"mnuhelpcotent", "使用帮助(&C)", nullptr, true, true},
             {"mnumyname", "官方网站(&G)", nullptr, true, true},
             {"mnumail", "有事Q我(&M)", nullptr, true, true},
-            {"mnuhelpabout", "关于(&A)...", nullptr, false, false},
+            {"mnuhelpabout", "关于(&A)...", nullptr, true, true},
         };
         auto check = [&](bool open) {
             for (const Item& item : items) {

@@ -33,6 +33,13 @@ private slots:
         QTEST(o->window, "window");
     }
 
+    void splashIsSkippedOnlyWithNoSplash()
+    {
+        QString error;
+        QVERIFY(parseStartupOptions({"zelvor"}, error)->splash);
+        QVERIFY(!parseStartupOptions({"zelvor", "--no-splash", "--home", "/tmp/z"}, error)->splash);
+    }
+
     // A bad value is named, never silently taken as something else.
     void badLinesAreRefused_data()
     {

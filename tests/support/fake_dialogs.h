@@ -23,6 +23,8 @@ public:
     QList<QStringList> openManyAnswers;
     // What the file dialogs were asked with (start folder + proposed name).
     QStringList proposedNames;
+    // Answers of yes/no questions in order; an empty queue answers "no".
+    QList<bool> confirmAnswers;
 
     void error(QWidget*, const QString& text, const QString& caption) override
     {
@@ -35,6 +37,11 @@ public:
     void warning(QWidget*, const QString& text, const QString& caption) override
     {
         messages.append({"warning", caption, text});
+    }
+    bool confirm(QWidget*, const QString& text, const QString& caption) override
+    {
+        messages.append({"question", caption, text});
+        return confirmAnswers.isEmpty() ? false : confirmAnswers.takeFirst();
     }
     QString saveFileName(QWidget*, const QString& startDir, const QString& proposedName, const QString&,
                          const QString&) override
