@@ -26,5 +26,7 @@ int cmdTrend(const CommandLine& line);
 int cmdSummary(const CommandLine& line);
 int cmdZones(const CommandLine& line);
 int cmdFilter(const CommandLine& line);
+int cmdPlan(const CommandLine& line);
+int cmdMode(const CommandLine& line);
 
 } // namespace zelvor::cli

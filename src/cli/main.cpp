@@ -42,6 +42,24 @@ const std::vector<CommandSpec>& commands()
           {"--skew", true}, {"--ac", true}, {"--banker", true}, {"--banker-hits", true}, {"--reds", true},
           {"--red-hits", true}, {"--blues", true}, {"--from", true}, {"--variable"}, {"--out", true}},
          cli::cmdFilter},
+        {"plan",
+         "plan fixed|staged|variable [--loss P] [--profit L] [--stake C] [--prize W] [--issues N] [--stages S] "
+         "[--bets \"B1 B2 ...\"] [--load FILE] [--save FILE]",
+         "", 1, 1,
+         {{"--loss", true}, {"--profit", true}, {"--stake", true}, {"--prize", true}, {"--issues", true},
+          {"--stages", true}, {"--bets", true}, {"--load", true}, {"--save", true}},
+         cli::cmdPlan},
+        {"mode",
+         "mode NAME bets|hits|stats|run|search [--all] [--type T --random N] [--bets F] [--settings F] [--both F] "
+         "[--unit N] [--prize W] [--profit L] [--max-stake X] [--max-total X] [--wait B] [--rep C] [--gap-min G] "
+         "[--gap-runs A] [--gap-mode 0|1] [--carry 0|1] [--save-bets F] [--save-settings F] [--save-both F]",
+         "  T: play type 0 直选, 1 全组选, 2 组选3, 3 组选6", 2, 2,
+         {{"--all"}, {"--type", true}, {"--random", true}, {"--bets", true}, {"--settings", true},
+          {"--both", true}, {"--unit", true}, {"--prize", true}, {"--profit", true}, {"--max-stake", true},
+          {"--max-total", true}, {"--wait", true}, {"--rep", true}, {"--gap-min", true}, {"--gap-runs", true},
+          {"--gap-mode", true}, {"--carry", true}, {"--save-bets", true}, {"--save-settings", true},
+          {"--save-both", true}},
+         cli::cmdMode},
     };
     return table;
 }
