@@ -636,6 +636,12 @@ RunResult simulateDirect(const HitTable& hits, const ModeSettings& s)
     return result;
 }
 
+std::vector<PlanRow> modePlan(std::int64_t carried, const ModeSettings& s, int steps)
+{
+    int firstNoM = 0;
+    return cyclePlan(carried, s, steps, modeMultiplier, firstNoM);
+}
+
 int searchRunCount(const ModeSettings& s) { return (s.gapMode ? kGapRunsItems : 1) * kWaitItems * kRepItems; }
 
 namespace {

@@ -9,11 +9,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "common/random.h"
 #include "data/lottery.h"
+#include "invest/plan.h"
 
 namespace zelvor::invest {
 
@@ -134,6 +137,10 @@ struct RunResult {
 };
 inline constexpr const char* kSurplusLabel = "总体赢余：";
 const std::vector<std::string>& cycleHeaders();
+
+// A cycle's plan rows for steps 1..steps after a carried loss (rows of zeros
+// from the first step no multiplier up to 100000 fits).
+std::vector<PlanRow> modePlan(std::int64_t carried, const ModeSettings& s, int steps);
 
 // What a run needs besides the settings: which draws (1..R) are hits.
 class Simulator {

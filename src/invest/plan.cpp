@@ -63,6 +63,13 @@ bool parseInt64(const std::string& text, std::int64_t& value)
     return true;
 }
 
+// A field's label without its colon, for messages.
+std::string fieldName(PlanField f)
+{
+    std::string name = planFieldLabel(f);
+    return name.substr(0, name.size() - std::string("：").size());
+}
+
 // Why a field's text is refused, or empty when it is fine.
 std::string fieldProblem(PlanField f, const std::string& text, std::int64_t& value)
 {
@@ -70,9 +77,9 @@ std::string fieldProblem(PlanField f, const std::string& text, std::int64_t& val
         return integerConversionMessage(text);
     if (f == FieldN || f == FieldS) {
         if (value < 1 || value > kMaxIssues)
-            return std::string(planFieldLabel(f)) + "必须是1到10000之间的整数！";
+            return fieldName(f) + "必须是1到10000之间的整数！";
     } else if (value < -kFieldLimit || value > kFieldLimit) {
-        return std::string(planFieldLabel(f)) + "必须是-1000000000到1000000000之间的整数！";
+        return fieldName(f) + "必须是-1000000000到1000000000之间的整数！";
     }
     return {};
 }
@@ -208,6 +215,8 @@ PlanResult generateFixedPlan(const PlanValues& v)
 PlanResult generateStagedPlan(const PlanValues& v)
 {
     PlanResult result;
+    if (v.S < 1 || v.N < 1)
+        return result; // readPlanFields admits neither
     const std::int64_t n = v.N / v.S + (v.N % v.S != 0 ? 1 : 0);
     std::int64_t T = v.P;
     for (std::int64_t s = 1; s <= v.S; ++s) {
@@ -302,7 +311,7 @@ LoadedPlan loadPlanFile(const std::filesystem::path& file, PlanKind kind, const 
     PlanValues v;
     for (std::size_t i = 0; i < ff.size(); ++i) {
         if (i >= lines.size())
-            refuse(i + 1, "缺少" + std::string(planFieldLabel(ff[i])));
+            refuse(i + 1, "缺少" + fieldName(ff[i]));
         const std::string problem = fieldProblem(ff[i], lines[i], valueOf(v, ff[i]));
         if (!problem.empty())
             refuse(i + 1, problem);
