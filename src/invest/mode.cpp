@@ -405,6 +405,9 @@ struct Simulator::PlanInfo {
     int firstNoM = kMaxSteps + 1;
     bool firstAffordable = false;
     std::array<int, kMaxSteps + 1> lastAffordable{};
+    // The plan after a loss of all r steps (carrying the total of step r),
+    // found once and kept.
+    mutable std::array<const PlanInfo*, kMaxSteps + 1> afterLoss{};
 };
 
 Simulator::Simulator(const HitTable& hits) : R_(hits.size())
@@ -419,9 +422,9 @@ Simulator::Simulator(Simulator&&) noexcept = default;
 
 const Simulator::PlanInfo& Simulator::plan(std::int64_t carried)
 {
-    for (auto& [c, info] : plans_)
-        if (c == carried)
-            return *info;
+    auto found = plans_.find(carried);
+    if (found != plans_.end())
+        return *found->second;
     auto info = std::make_unique<PlanInfo>();
     info->rows = cyclePlan(carried, planSettings_, kMaxSteps, modeMultiplier, info->firstNoM);
     int last = 0;
@@ -431,10 +434,7 @@ const Simulator::PlanInfo& Simulator::plan(std::int64_t carried)
         info->lastAffordable[r] = last;
     }
     info->firstAffordable = info->lastAffordable[1] == 1;
-    plans_.emplace_back(carried, std::move(info));
-    // Recently made plans are the likeliest to come back: keep them in front.
-    std::rotate(plans_.rbegin(), plans_.rbegin() + 1, plans_.rend());
-    return *plans_.front().second;
+    return *plans_.emplace(carried, std::move(info)).first->second;
 }
 
 RunResult Simulator::run(const ModeSettings& s, bool wantCycles)
@@ -460,10 +460,24 @@ RunResult Simulator::run(const ModeSettings& s, bool wantCycles)
     bool havePrev = false;
     std::int64_t prevNet = 0;
     bool prevCut = false;
+    const PlanInfo* prevPlan = nullptr;
+    bool prevLost = false;
+    const PlanInfo* fresh = &plan(0);
     while (true) {
         // 1. Plan.
         const std::int64_t carried = s.carry && havePrev && prevNet < 0 && !prevCut ? -prevNet : 0;
-        const PlanInfo& info = plan(carried);
+        const PlanInfo* planned = fresh;
+        if (carried != 0) {
+            if (prevLost) {
+                const PlanInfo*& next = prevPlan->afterLoss[rep];
+                if (!next)
+                    next = &plan(carried);
+                planned = next;
+            } else {
+                planned = &plan(carried);
+            }
+        }
+        const PlanInfo& info = *planned;
         if (!info.firstAffordable) {
             result.aborted = true;
             if (havePrev)
@@ -533,6 +547,8 @@ RunResult Simulator::run(const ModeSettings& s, bool wantCycles)
         havePrev = true;
         prevNet = c.net;
         prevCut = c.cut;
+        prevPlan = &info;
+        prevLost = step > A;
     }
     return result;
 }

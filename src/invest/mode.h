@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -161,7 +162,7 @@ private:
     // Plans by carried loss for the settings they were made with.
     ModeSettings planSettings_;
     bool havePlans_ = false;
-    std::vector<std::pair<std::int64_t, std::unique_ptr<PlanInfo>>> plans_;
+    std::unordered_map<std::int64_t, std::unique_ptr<PlanInfo>> plans_;
 public:
     ~Simulator();
     Simulator(Simulator&&) noexcept;
