@@ -7,6 +7,7 @@
 #include "analysis/u_metric.h"
 #include "analysis/u_qujian.h"
 #include "filter/u_totalfilt.h"
+#include "invest/u_jihua.h"
 #include "ui/app_context.h"
 
 namespace zelvor {
@@ -22,6 +23,9 @@ const std::map<QString, WindowFactory>& toolFactories()
 {
     static const std::map<QString, WindowFactory> table = {
         {"Tfrmtotalfilt", make<Tfrmtotalfilt>},
+        {"Tfrmgudingjihua", make<Tfrmgudingjihua>},
+        {"Tfrmjieduanjihua", make<Tfrmjieduanjihua>},
+        {"Tfrmkeibianjihua", make<Tfrmkeibianjihua>},
     };
     return table;
 }
