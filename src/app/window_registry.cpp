@@ -8,6 +8,7 @@
 #include "analysis/u_qujian.h"
 #include "filter/u_totalfilt.h"
 #include "invest/u_jihua.h"
+#include "invest/u_tozi.h"
 #include "ui/app_context.h"
 
 namespace zelvor {
@@ -26,6 +27,7 @@ const std::map<QString, WindowFactory>& toolFactories()
         {"Tfrmgudingjihua", make<Tfrmgudingjihua>},
         {"Tfrmjieduanjihua", make<Tfrmjieduanjihua>},
         {"Tfrmkeibianjihua", make<Tfrmkeibianjihua>},
+        {"Tfrmtozi", make<Tfrmtozi>},
     };
     return table;
 }
