@@ -284,6 +284,8 @@ std::vector<std::int64_t> intervalList(const HitTable& hits)
 
 std::vector<IntervalStat> intervalStatistics(const HitTable& hits)
 {
+    // No hit, no rows: the grid then shows only its header, never the rows
+    // of earlier bets.
     std::vector<IntervalStat> rows;
     if (std::find(hits.distance.begin(), hits.distance.end(), 0) == hits.distance.end())
         return rows;
@@ -665,6 +667,7 @@ namespace {
 template <class RunFn>
 SearchResult searchWith(const ModeSettings& s, const std::atomic<bool>* stop, const SearchStep& each, RunFn runOne)
 {
+    // The best starts from the first run's surplus, whatever its sign.
     SearchResult r;
     bool first = true;
     const int aCount = s.gapMode ? kGapRunsItems : 1;
