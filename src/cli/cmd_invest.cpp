@@ -1,7 +1,9 @@
 // The investment windows from the command line: the three plans and the
 // investment mode with its simulation and search. What a window shows in a
 // message box is printed on stdout where it occurs; a refusal exits 1.
+#include <QDate>
 #include <QFile>
+#include <QPrinter>
 #include <filesystem>
 
 #include "cli/cli.h"
@@ -10,6 +12,7 @@
 #include "common/random.h"
 #include "invest/mode.h"
 #include "invest/plan.h"
+#include "ui/table_print.h"
 
 namespace zelvor::cli {
 
@@ -71,6 +74,14 @@ int cmdPlan(const CommandLine& line)
     else
         throw UsageError(QStringLiteral("unknown plan %1").arg(which).toStdString());
 
+    QDate date = QDate::currentDate();
+    if (line.has("--date")) {
+        date = QDate::fromString(line.value("--date"), QStringLiteral("yyyy-M-d"));
+        if (!date.isValid())
+            throw UsageError(QStringLiteral("--date takes a date Y-M-D, not “%1”").arg(line.value("--date")).toStdString());
+    }
+    if (line.has("--date") && !line.has("--pdf"))
+        throw UsageError("--date goes with --pdf");
     PlanFields fields;
     std::vector<PlanRow> rows;
     bool loaded = false;
@@ -126,6 +137,27 @@ int cmdPlan(const CommandLine& line)
             out() << q(planAverageText(rows)) << '\n';
         if (line.has("--save"))
             savePlanFile(pathOf(line.value("--save")), kind, fields, rows);
+        if (line.has("--pdf")) {
+            if (rows.empty())
+                return refused("请先生成表格！");
+            PrintedTable t;
+            t.title = QString::fromUtf8(planDescriptor(kind).title);
+            t.parameterLine = q(planPrintLine(kind, fields, printDate(date).toStdString()));
+            for (const std::string& h : planHeaders(kind, loaded))
+                t.headers << q(h);
+            for (const PlanRow& r : rows) {
+                QStringList cells;
+                for (const std::string& c : texts(planCells(r, kind)))
+                    cells << q(c);
+                t.rows.push_back(cells);
+            }
+            t.layout = kind == PlanKind::Variable ? TableLayout::EightColumns : TableLayout::SevenColumns;
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(line.value("--pdf"));
+            if (printTable(printer, t) == 0)
+                return refused("请安装打印机！");
+        }
     } catch (const Error& e) {
         return refused(e.what());
     }

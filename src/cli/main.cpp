@@ -1,5 +1,7 @@
 // zelvor-cli [--home DIR] [--seed S] COMMAND ...
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <cstdio>
 #include <exception>
 #include <vector>
@@ -44,10 +46,11 @@ const std::vector<CommandSpec>& commands()
          cli::cmdFilter},
         {"plan",
          "plan fixed|staged|variable [--loss P] [--profit L] [--stake C] [--prize W] [--issues N] [--stages S] "
-         "[--bets \"B1 B2 ...\"] [--load FILE] [--save FILE]",
+         "[--bets \"B1 B2 ...\"] [--load FILE] [--save FILE] [--pdf FILE [--date Y-M-D]]",
          "", 1, 1,
          {{"--loss", true}, {"--profit", true}, {"--stake", true}, {"--prize", true}, {"--issues", true},
-          {"--stages", true}, {"--bets", true}, {"--load", true}, {"--save", true}},
+          {"--stages", true}, {"--bets", true}, {"--load", true}, {"--save", true}, {"--pdf", true},
+          {"--date", true}},
          cli::cmdPlan},
         {"mode",
          "mode NAME bets|hits|stats|run|search [--all] [--type T --random N] [--bets F] [--settings F] [--both F] "
@@ -161,8 +164,15 @@ int main(int argc, char** argv)
 {
     // Nothing may escape as an abort: every failure ends with its text and status 1.
     try {
-        QCoreApplication app(argc, argv);
-        QStringList args = app.arguments();
+        // Printing needs fonts, so a command that prints runs as a GUI
+        // application on the offscreen platform; every other one stays plain.
+        bool prints = false;
+        for (int i = 1; i < argc; ++i)
+            prints = prints || QByteArray(argv[i]) == "--pdf";
+        if (prints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        std::unique_ptr<QCoreApplication> app(prints ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+        QStringList args = app->arguments();
         args.removeFirst();
         initProgramDir(args);
         return run(args);

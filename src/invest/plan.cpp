@@ -272,6 +272,20 @@ std::string addVariableIssue(std::vector<PlanRow>& rows, const PlanValues& v, co
     return {};
 }
 
+std::string planPrintLine(PlanKind kind, const PlanFields& f, const std::string& date)
+{
+    const std::string sep = planDescriptor(kind).labelSeparator;
+    std::string line = "前期亏损:" + f.text[FieldP] + sep + "预测利润:" + f.text[FieldL];
+    if (kind != PlanKind::Variable)
+        line += sep + "单倍投入:" + f.text[FieldC];
+    line += sep + "单注奖金:" + f.text[FieldW] + sep + "投注天数:" + f.text[FieldN];
+    if (kind == PlanKind::Staged)
+        line += sep + "阶段次数:" + f.text[FieldS];
+    if (kind == PlanKind::Variable)
+        line += sep + "本期注数:" + f.text[FieldB];
+    return line + sep + "打印日期:" + date;
+}
+
 std::string planAverageText(const std::vector<PlanRow>& rows)
 {
     if (rows.empty())

@@ -90,6 +90,9 @@ std::string addVariableIssue(std::vector<PlanRow>& rows, const PlanValues& v, co
 // "平均每期净利润为:" + the net profits' sum div their count; empty for no rows.
 std::string planAverageText(const std::vector<PlanRow>& rows);
 
+// The printed parameter line under the title, with the print date's text.
+std::string planPrintLine(PlanKind kind, const PlanFields& fields, const std::string& date);
+
 // A path as UTF-8 text for messages.
 std::string pathText(const std::filesystem::path& file);
 

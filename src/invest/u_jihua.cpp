@@ -231,17 +231,7 @@ void TfrmjihuaBase::btnloadClick()
 
 bool TfrmjihuaBase::printTo(QPrinter& printer)
 {
-    const PlanFields f = fieldTexts();
-    const QString sep = QString::fromUtf8(d_.labelSeparator);
-    QString line = QStringLiteral("前期亏损:") + q(f.text[FieldP]) + sep + QStringLiteral("预测利润:") + q(f.text[FieldL]);
-    if (d_.kind != PlanKind::Variable)
-        line += sep + QStringLiteral("单倍投入:") + q(f.text[FieldC]);
-    line += sep + QStringLiteral("单注奖金:") + q(f.text[FieldW]) + sep + QStringLiteral("投注天数:") + q(f.text[FieldN]);
-    if (d_.kind == PlanKind::Staged)
-        line += sep + QStringLiteral("阶段次数:") + q(f.text[FieldS]);
-    if (d_.kind == PlanKind::Variable)
-        line += sep + QStringLiteral("本期注数:") + q(f.text[FieldB]);
-    line += sep + QStringLiteral("打印日期:") + printDate();
+    const QString line = q(planPrintLine(d_.kind, fieldTexts(), printDate().toStdString()));
     PrintedTable t;
     t.title = QString::fromUtf8(d_.title);
     t.parameterLine = line;

@@ -156,3 +156,22 @@ TEST(CliMode, SearchPrintsEveryRunAndTheChosenRun)
     ASSERT_EQ(again.status, 0);
     EXPECT_EQ(outLines(again), l.mid(2553));
 }
+
+TEST(CliPlan, PrintsToPdf)
+{
+    TempHome home;
+    const QString pdf = home.file("plan.pdf");
+    CliRun r = cli(home, {"plan", "staged", "--issues", "26", "--pdf", pdf, "--date", "2007-3-9"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QByteArray bytes = fileBytes(pdf);
+    ASSERT_TRUE(bytes.startsWith("%PDF"));
+    // Pages and the page tree: "/Type /Page" twice besides "/Type /Pages".
+    EXPECT_EQ(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 2);
+
+    r = cli(home, {"plan", "fixed", "--pdf", home.file("no/such/folder/plan.pdf")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.endsWith("请安装打印机！\n"));
+    r = cli(home, {"plan", "variable", "--pdf", pdf});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.endsWith("请先生成表格！\n"));
+}
