@@ -59,6 +59,26 @@ std::vector<std::string> texts(const std::vector<T>& values)
     return t;
 }
 
+QDate printDateOption(const CommandLine& line, const char* needs)
+{
+    QDate date = QDate::currentDate();
+    if (line.has("--date")) {
+        date = QDate::fromString(line.value("--date"), QStringLiteral("yyyy-M-d"));
+        if (!date.isValid())
+            throw UsageError(QStringLiteral("--date takes a date Y-M-D, not “%1”").arg(line.value("--date")).toStdString());
+        if (!line.has(needs) && !(QString::fromLatin1(needs) == "--print-bets" && line.has("--print-settings")))
+            throw UsageError("--date goes with a printout");
+    }
+    return date;
+}
+
+QPrinter* pdfPrinter(QPrinter& printer, const QString& file)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return &printer;
+}
+
 } // namespace
 
 int cmdPlan(const CommandLine& line)
@@ -74,14 +94,7 @@ int cmdPlan(const CommandLine& line)
     else
         throw UsageError(QStringLiteral("unknown plan %1").arg(which).toStdString());
 
-    QDate date = QDate::currentDate();
-    if (line.has("--date")) {
-        date = QDate::fromString(line.value("--date"), QStringLiteral("yyyy-M-d"));
-        if (!date.isValid())
-            throw UsageError(QStringLiteral("--date takes a date Y-M-D, not “%1”").arg(line.value("--date")).toStdString());
-    }
-    if (line.has("--date") && !line.has("--pdf"))
-        throw UsageError("--date goes with --pdf");
+    const QDate date = printDateOption(line, "--pdf");
     PlanFields fields;
     std::vector<PlanRow> rows;
     bool loaded = false;
@@ -192,6 +205,8 @@ int cmdMode(const CommandLine& line)
         throw UsageError(QStringLiteral("unknown view %1").arg(what).toStdString());
     // Options checked before anything is opened.
     const std::optional<int> type = line.intValue("--type", 0, kPlayTypeCount - 1);
+    const QDate date = printDateOption(line, "--print-bets");
+    QString surplus; // 总体赢余 as the last run left it
 
     OpenedLottery opened(line.args[0]);
     if (!modeFitsLottery(opened.state.CurrentLottery()))
@@ -217,6 +232,8 @@ int cmdMode(const CommandLine& line)
             const LoadedBoth lb = loadBothFile(pathOf(line.value("--both")), s);
             s = lb.settings;
             takeBets(lb.bets);
+            if (m.hits.size() > 0 && s.bets >= 1) // the load runs the simulation once
+                surplus = QString::number(static_cast<qlonglong>(Simulator(m.hits).run(s, false).surplus));
         }
         if (type)
             s.type = *type;
@@ -291,7 +308,9 @@ int cmdMode(const CommandLine& line)
                   << "中出后间隔期数：" << waitValue(s.waitPos) << '\n'
                   << "连续投入期数：" << repValue(s.repPos) << '\n';
         }
-        printRun(sim.run(s));
+        const RunResult run = sim.run(s);
+        surplus = QString::number(static_cast<qlonglong>(run.surplus));
+        printRun(run);
     }
 
     try {
@@ -304,6 +323,30 @@ int cmdMode(const CommandLine& line)
             saveSettingsFile(pathOf(line.value("--save-settings")), s);
         if (line.has("--save-both"))
             saveBothFile(pathOf(line.value("--save-both")), s, m.bets);
+        const QString title = q(opened.state.CurrentLottery().name) + QStringLiteral("  ") +
+                              QString::number(history.empty() ? 0 : history.issue(history.size() - 1)) +
+                              QStringLiteral("期") + QString::fromUtf8(playTypeText(s.type));
+        if (line.has("--print-bets")) {
+            if (m.bets.empty())
+                return refused("请先生成表格！");
+            QStringList bets;
+            for (const Bet& b : m.bets)
+                bets << QStringLiteral("%1%2%3").arg(b[0]).arg(b[1]).arg(b[2]);
+            QPrinter printer(QPrinter::HighResolution);
+            if (printBetBlocks(*pdfPrinter(printer, line.value("--print-bets")), title + QStringLiteral("投注号码"),
+                               QStringLiteral("共%1注 打印日期:").arg(m.bets.size()) + printDate(date), bets) == 0)
+                return refused("请安装打印机！");
+        }
+        if (line.has("--print-settings")) {
+            std::vector<std::pair<QString, QString>> lines;
+            for (const auto& [left, right] : modeSettingsPrintLines(s, surplus.toStdString()))
+                lines.emplace_back(q(left), q(right));
+            QPrinter printer(QPrinter::HighResolution);
+            if (!printTwoColumns(*pdfPrinter(printer, line.value("--print-settings")),
+                                 title + QStringLiteral("投资模式设置"), QStringLiteral("打印日期:") + printDate(date),
+                                 lines))
+                return refused("请安装打印机！");
+        }
     } catch (const Error& e) {
         return refused(e.what());
     }

@@ -55,13 +55,13 @@ const std::vector<CommandSpec>& commands()
         {"mode",
          "mode NAME bets|hits|stats|run|search [--all] [--type T --random N] [--bets F] [--settings F] [--both F] "
          "[--unit N] [--prize W] [--profit L] [--max-stake X] [--max-total X] [--wait B] [--rep C] [--gap-min G] "
-         "[--gap-runs A] [--gap-mode 0|1] [--carry 0|1] [--save-bets F] [--save-settings F] [--save-both F]",
+         "[--gap-runs A] [--gap-mode 0|1] [--carry 0|1] [--save-bets F] [--save-settings F] [--save-both F] [--print-bets PDF] [--print-settings PDF] [--date Y-M-D]",
          "  T: play type 0 直选, 1 全组选, 2 组选3, 3 组选6", 2, 2,
          {{"--all"}, {"--type", true}, {"--random", true}, {"--bets", true}, {"--settings", true},
           {"--both", true}, {"--unit", true}, {"--prize", true}, {"--profit", true}, {"--max-stake", true},
           {"--max-total", true}, {"--wait", true}, {"--rep", true}, {"--gap-min", true}, {"--gap-runs", true},
           {"--gap-mode", true}, {"--carry", true}, {"--save-bets", true}, {"--save-settings", true},
-          {"--save-both", true}},
+          {"--save-both", true}, {"--print-bets", true}, {"--print-settings", true}, {"--date", true}},
          cli::cmdMode},
     };
     return table;
@@ -168,7 +168,8 @@ int main(int argc, char** argv)
         // application on the offscreen platform; every other one stays plain.
         bool prints = false;
         for (int i = 1; i < argc; ++i)
-            prints = prints || QByteArray(argv[i]) == "--pdf";
+            prints = prints || QByteArray(argv[i]) == "--pdf" || QByteArray(argv[i]) == "--print-bets" ||
+                     QByteArray(argv[i]) == "--print-settings";
         if (prints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         std::unique_ptr<QCoreApplication> app(prints ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));

@@ -390,6 +390,19 @@ LoadedBoth loadBothFile(const std::filesystem::path& file, const ModeSettings& c
     return out;
 }
 
+std::vector<std::pair<std::string, std::string>> modeSettingsPrintLines(const ModeSettings& s,
+                                                                        const std::string& surplus)
+{
+    return {
+        {"观察间隔数：" + std::to_string(gapMinValue(s.gapMinPos)), "单期最大投入：" + std::to_string(s.maxStake)},
+        {"观察间隔连续次数：" + std::to_string(gapRunsValue(s.gapRunsPos)), "累计最大投入：" + std::to_string(s.maxTotal)},
+        {"中出后间隔数：" + std::to_string(waitValue(s.waitPos)), "单倍注数：" + std::to_string(s.bets)},
+        {"连续投入期数：" + std::to_string(repValue(s.repPos)), "单注奖金：" + std::to_string(s.prize)},
+        {"总体赢余：" + surplus, "预期利润：" + std::to_string(s.profit)},
+        {s.carry ? "选中预计亏损" : "取消预计亏损", s.gapMode ? "选中间隔模式" : "取消间隔模式"},
+    };
+}
+
 const std::vector<std::string>& cycleHeaders()
 {
     static const std::vector<std::string> h{"投注时间", "投注倍数", "当期投注", "当期总投入",

@@ -119,6 +119,11 @@ struct LoadedBoth {
 LoadedBoth loadBothFile(const std::filesystem::path& file, const ModeSettings& current);
 std::vector<std::string> settingsFileLines(const ModeSettings& s);
 
+// The six printed lines of the settings (left and right column), with the
+// text of 总体赢余.
+std::vector<std::pair<std::string, std::string>> modeSettingsPrintLines(const ModeSettings& s,
+                                                                        const std::string& surplus);
+
 // ---- simulation ----
 
 // One recorded cycle: the plan row it ended on (step, multiplier, stake,

@@ -544,82 +544,19 @@ QString Tfrmtozi::printTitle(const char* what) const
 
 bool Tfrmtozi::printBetsTo(QPrinter& printer)
 {
-    QPainter p;
-    if (!p.begin(&printer))
-        return false;
-    const int W = p.device()->width(), H = p.device()->height();
-    QFont titleFont(QStringLiteral("录书"), 18);
-    titleFont.setBold(true);
-    titleFont.setItalic(true);
-    const QFont lineFont(QStringLiteral("宋体"), 10);
-    const int N = static_cast<int>(bets_.size());
-    const int pages = (N + 74) / 75;
-    const QString title = printTitle("投注号码");
-    for (int page = 1; page <= pages; ++page) {
-        if (page == 1) {
-            p.setFont(titleFont);
-            p.drawText(QRect(0, H / 29 - 50, W, H / 29), Qt::AlignHCenter | Qt::AlignTop, title);
-            p.setFont(lineFont);
-            p.drawText(W / 12, 2 * H / 29 - 20, QStringLiteral("共%1注 打印日期:").arg(N) + printDate());
-        }
-        p.setFont(lineFont);
-        const int x0 = W / 13, x1 = x0 + 63 * W / 70;
-        for (int i = 0; i <= 26; ++i)
-            p.drawLine(x0, (i + 3) * H / 29 - 120, x1, (i + 3) * H / 29 - 120);
-        for (int i = 0; i <= 8; ++i) {
-            const int x = x0 + i * (x1 - x0) / 8;
-            p.drawLine(x, 3 * H / 29 - 120, x, 29 * H / 29 - 120);
-        }
-        const int blockWidth = (x1 - x0) * 8 / 3 / 8;
-        for (int block = 0; block < 3; ++block) {
-            const int bx = x0 + block * blockWidth;
-            p.drawText(bx + 100, 3 * H / 30, QStringLiteral("序号"));
-            p.drawText(bx + blockWidth / 2 + 100, 3 * H / 30, QStringLiteral("投注号码"));
-            for (int r = 1; r <= 25; ++r) {
-                const int index = 75 * (page - 1) + 25 * block + r - 1;
-                if (index >= N)
-                    break;
-                const Bet& b = bets_[static_cast<std::size_t>(index)];
-                p.drawText(bx + 100, (r + 3) * H / 29, QString::number(index + 1));
-                p.drawText(bx + blockWidth / 2 + 100, (r + 3) * H / 29,
-                           QStringLiteral("%1%2%3").arg(b[0]).arg(b[1]).arg(b[2]));
-            }
-        }
-        p.drawText(7 * W / 10 + 800, 28 * H / 29 + 130, QStringLiteral("共%1页\\第%2页").arg(pages).arg(page));
-        if (page < pages && !printer.newPage())
-            return false;
-    }
-    return p.end();
+    QStringList texts;
+    for (const Bet& b : bets_)
+        texts << QStringLiteral("%1%2%3").arg(b[0]).arg(b[1]).arg(b[2]);
+    return printBetBlocks(printer, printTitle("投注号码"),
+                          QStringLiteral("共%1注 打印日期:").arg(bets_.size()) + printDate(), texts) > 0;
 }
 
 bool Tfrmtozi::printSettingsTo(QPrinter& printer)
 {
-    QPainter p;
-    if (!p.begin(&printer))
-        return false;
-    const int W = p.device()->width(), H = p.device()->height();
-    QFont titleFont(QStringLiteral("录书"), 18);
-    titleFont.setBold(true);
-    titleFont.setItalic(true);
-    p.setFont(titleFont);
-    p.drawText(QRect(0, H / 29 - 50, W, H / 29), Qt::AlignHCenter | Qt::AlignTop, printTitle("投资模式设置"));
-    p.setFont(QFont(QStringLiteral("宋体"), 10));
-    p.drawText(W / 12, 2 * H / 29 - 20, QStringLiteral("打印日期:") + printDate());
-    const QString lines[6][2] = {
-        {QStringLiteral("观察间隔数：") + comsepindex_->currentText(), QStringLiteral("单期最大投入：") + edtsinmax_->text()},
-        {QStringLiteral("观察间隔连续次数：") + comsepnum_->currentText(), QStringLiteral("累计最大投入：") + edtallmax_->text()},
-        {QStringLiteral("中出后间隔数：") + comtozisep_->currentText(), QStringLiteral("单倍注数：") + edtjushu_->text()},
-        {QStringLiteral("连续投入期数：") + comtozirep_->currentText(), QStringLiteral("单注奖金：") + edtoutofsin_->text()},
-        {QStringLiteral("总体赢余：") + edtallwin_->text(), QStringLiteral("预期利润：") + edtlirun_->text()},
-        {chkyuji_->isChecked() ? QStringLiteral("选中预计亏损") : QStringLiteral("取消预计亏损"),
-         chksepmode_->isChecked() ? QStringLiteral("选中间隔模式") : QStringLiteral("取消间隔模式")},
-    };
-    for (int i = 0; i < 6; ++i) {
-        const int y = (i + 4) * H / 29;
-        p.drawText(W / 10, y, lines[i][0]);
-        p.drawText(W / 2 + W / 10, y, lines[i][1]);
-    }
-    return p.end();
+    std::vector<std::pair<QString, QString>> lines;
+    for (const auto& [left, right] : modeSettingsPrintLines(readSettings(), edtallwin_->text().toStdString()))
+        lines.emplace_back(q(left), q(right));
+    return printTwoColumns(printer, printTitle("投资模式设置"), QStringLiteral("打印日期:") + printDate(), lines);
 }
 
 void Tfrmtozi::mnucodeprintClick()

@@ -13,6 +13,82 @@ QString printDate(const QDate& date)
     return QStringLiteral("%1-%2-%3").arg(date.year()).arg(date.month()).arg(date.day());
 }
 
+namespace {
+
+QFont titleFont()
+{
+    QFont f(QStringLiteral("录书"), 18);
+    f.setBold(true);
+    f.setItalic(true);
+    return f;
+}
+
+void drawTitle(QPainter& p, const QString& title, const QString& headLine)
+{
+    const int W = p.device()->width(), H = p.device()->height();
+    p.setFont(titleFont());
+    p.drawText(QRect(0, H / 29 - 50, W, H / 29), Qt::AlignHCenter | Qt::AlignTop, title);
+    p.setFont(QFont(QStringLiteral("宋体"), 10));
+    p.drawText(W / 12, 2 * H / 29 - 20, headLine);
+}
+
+} // namespace
+
+int printBetBlocks(QPrinter& printer, const QString& title, const QString& headLine, const QStringList& bets)
+{
+    QPainter p;
+    if (!p.begin(&printer))
+        return 0;
+    const int W = p.device()->width(), H = p.device()->height();
+    const int N = static_cast<int>(bets.size());
+    const int pages = (N + 74) / 75;
+    const int x0 = W / 13, x1 = x0 + 63 * W / 70;
+    const int blockWidth = (x1 - x0) / 3;
+    for (int page = 1; page <= pages; ++page) {
+        if (page == 1)
+            drawTitle(p, title, headLine);
+        p.setFont(QFont(QStringLiteral("宋体"), 10));
+        for (int i = 0; i <= 26; ++i)
+            p.drawLine(x0, (i + 3) * H / 29 - 120, x1, (i + 3) * H / 29 - 120);
+        for (int i = 0; i <= 8; ++i) {
+            const int x = x0 + i * (x1 - x0) / 8;
+            p.drawLine(x, 3 * H / 29 - 120, x, H - 120);
+        }
+        for (int block = 0; block < 3; ++block) {
+            const int bx = x0 + block * blockWidth;
+            p.drawText(bx + 100, 3 * H / 30, QStringLiteral("序号"));
+            p.drawText(bx + blockWidth / 2 + 100, 3 * H / 30, QStringLiteral("投注号码"));
+            for (int r = 1; r <= 25; ++r) {
+                const int index = 75 * (page - 1) + 25 * block + r - 1;
+                if (index >= N)
+                    break;
+                p.drawText(bx + 100, (r + 3) * H / 29, QString::number(index + 1));
+                p.drawText(bx + blockWidth / 2 + 100, (r + 3) * H / 29, bets[index]);
+            }
+        }
+        p.drawText(7 * W / 10 + 800, 28 * H / 29 + 130, QStringLiteral("共%1页\\第%2页").arg(pages).arg(page));
+        if (page < pages && !printer.newPage())
+            return 0;
+    }
+    return p.end() ? pages : 0;
+}
+
+bool printTwoColumns(QPrinter& printer, const QString& title, const QString& headLine,
+                     const std::vector<std::pair<QString, QString>>& lines)
+{
+    QPainter p;
+    if (!p.begin(&printer))
+        return false;
+    const int W = p.device()->width(), H = p.device()->height();
+    drawTitle(p, title, headLine);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int y = (static_cast<int>(i) + 4) * H / 29;
+        p.drawText(W / 10, y, lines[i].first);
+        p.drawText(W / 2 + W / 10, y, lines[i].second);
+    }
+    return p.end();
+}
+
 int printTable(QPrinter& printer, const PrintedTable& t)
 {
     QPainter painter;

@@ -28,6 +28,14 @@ struct PrintedTable {
 int printTable(QPrinter& printer, const PrintedTable& table);
 // The number of pages a table of `rows` plan rows takes (rounded up).
 int tablePageCount(int rows);
+// A bet list: under the title the head line, then 75 bets a page in three
+// blocks of 25 rows headed "序号" and "投注号码". Returns the page count or 0.
+int printBetBlocks(QPrinter& printer, const QString& title, const QString& headLine, const QStringList& bets);
+// Settings: under the title the head line, then two columns of lines (left
+// at a tenth of the width, right at the middle plus a tenth). False on failure.
+bool printTwoColumns(QPrinter& printer, const QString& title, const QString& headLine,
+                     const std::vector<std::pair<QString, QString>>& lines);
+
 // Today's date as year-month-day without leading zeros (2007-3-9).
 QString printDate(const QDate& date = QDate::currentDate());
 

@@ -175,3 +175,20 @@ TEST(CliPlan, PrintsToPdf)
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.endsWith("请先生成表格！\n"));
 }
+
+TEST(CliMode, PrintsBetsAndSettingsToPdf)
+{
+    TempHome home;
+    if (!import3D(home))
+        GTEST_SKIP() << "fc3d.csv is absent";
+    const QString bets = home.file("bets.pdf"), settings = home.file("settings.pdf");
+    CliRun r = cli(home, {"--seed", "4", "mode", k3D, "run", "--random", "100", "--print-bets", bets,
+                          "--print-settings", settings, "--date", "2007-3-9"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    auto pages = [](const QByteArray& pdf) { return pdf.count("/Type /Page") - pdf.count("/Type /Pages"); };
+    EXPECT_EQ(pages(fileBytes(bets)), 2); // 75 bets a page
+    EXPECT_EQ(pages(fileBytes(settings)), 1);
+    r = cli(home, {"mode", k3D, "bets", "--print-bets", bets});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.endsWith("请先生成表格！\n"));
+}
