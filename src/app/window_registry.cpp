@@ -13,6 +13,8 @@
 #include "filter/u_fushi.h"
 #include "filter/u_jiaoqi.h"
 #include "filter/u_totalfilt.h"
+#include "invest/u_jihua.h"
+#include "invest/u_tozi.h"
 #include "ui/app_context.h"
 
 namespace zelvor {
@@ -38,6 +40,10 @@ const std::map<QString, WindowFactory>& toolFactories()
         {"Tfrmqingmi", make<Tfrmqingmi>},
         {"Tfrmsibu", make<Tfrmsibu>},
         {"Tfrmganzhi", make<Tfrmganzhi>},
+        {"Tfrmgudingjihua", make<Tfrmgudingjihua>},
+        {"Tfrmjieduanjihua", make<Tfrmjieduanjihua>},
+        {"Tfrmkeibianjihua", make<Tfrmkeibianjihua>},
+        {"Tfrmtozi", make<Tfrmtozi>},
     };
     return table;
 }

@@ -37,5 +37,7 @@ int cmdBackup(const CommandLine& line);
 int cmdRestore(const CommandLine& line);
 int cmdDownload(const CommandLine& line);
 int cmdAdd(const CommandLine& line);
+int cmdPlan(const CommandLine& line);
+int cmdMode(const CommandLine& line);
 
 } // namespace zelvor::cli

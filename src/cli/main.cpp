@@ -1,5 +1,7 @@
 // zelvor-cli [--home DIR] [--seed S] COMMAND ...
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <cstdio>
 #include <exception>
 #include <vector>
@@ -77,6 +79,25 @@ const std::vector<CommandSpec>& commands()
         {"restore", "restore FILE", "", 1, 1, {}, cli::cmdRestore},
         {"download", "download 中国福彩双色球 [--from FILE]", "", 1, 1, {{"--from", true}}, cli::cmdDownload},
         {"add", "add NAME ISSUE \"numbers\" DATE", "", 4, 4, {}, cli::cmdAdd},
+        {"plan",
+         "plan fixed|staged|variable [--loss P] [--profit L] [--stake C] [--prize W] [--issues N] [--stages S] "
+         "[--bets \"B1 B2 ...\"] [--load FILE] [--save FILE] [--pdf FILE [--date Y-M-D]]",
+         "", 1, 1,
+         {{"--loss", true}, {"--profit", true}, {"--stake", true}, {"--prize", true}, {"--issues", true},
+          {"--stages", true}, {"--bets", true}, {"--load", true}, {"--save", true}, {"--pdf", true},
+          {"--date", true}},
+         cli::cmdPlan},
+        {"mode",
+         "mode NAME bets|hits|stats|run|search [--all] [--type T --random N] [--bets F] [--settings F] [--both F] "
+         "[--unit N] [--prize W] [--profit L] [--max-stake X] [--max-total X] [--wait B] [--rep C] [--gap-min G] "
+         "[--gap-runs A] [--gap-mode 0|1] [--carry 0|1] [--save-bets F] [--save-settings F] [--save-both F] [--print-bets PDF] [--print-settings PDF] [--date Y-M-D]",
+         "  T: play type 0 直选, 1 全组选, 2 组选3, 3 组选6", 2, 2,
+         {{"--all"}, {"--type", true}, {"--random", true}, {"--bets", true}, {"--settings", true},
+          {"--both", true}, {"--unit", true}, {"--prize", true}, {"--profit", true}, {"--max-stake", true},
+          {"--max-total", true}, {"--wait", true}, {"--rep", true}, {"--gap-min", true}, {"--gap-runs", true},
+          {"--gap-mode", true}, {"--carry", true}, {"--save-bets", true}, {"--save-settings", true},
+          {"--save-both", true}, {"--print-bets", true}, {"--print-settings", true}, {"--date", true}},
+         cli::cmdMode},
     };
     return table;
 }
@@ -178,8 +199,16 @@ int main(int argc, char** argv)
 {
     // Nothing may escape as an abort: every failure ends with its text and status 1.
     try {
-        QCoreApplication app(argc, argv);
-        QStringList args = app.arguments();
+        // Printing needs fonts, so a command that prints runs as a GUI
+        // application on the offscreen platform; every other one stays plain.
+        bool prints = false;
+        for (int i = 1; i < argc; ++i)
+            prints = prints || QByteArray(argv[i]) == "--pdf" || QByteArray(argv[i]) == "--print-bets" ||
+                     QByteArray(argv[i]) == "--print-settings";
+        if (prints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        std::unique_ptr<QCoreApplication> app(prints ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+        QStringList args = app->arguments();
         args.removeFirst();
         initProgramDir(args);
         return run(args);
