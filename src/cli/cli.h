@@ -26,5 +26,6 @@ int cmdTrend(const CommandLine& line);
 int cmdSummary(const CommandLine& line);
 int cmdZones(const CommandLine& line);
 int cmdFilter(const CommandLine& line);
+int cmdExclude(const CommandLine& line);
 
 } // namespace zelvor::cli
