@@ -266,6 +266,15 @@ struct ExclusionPass {
     bool fails(std::uint64_t row) const;
 };
 
+struct ExclusionChunk {
+    std::int64_t next = 0;     // the first row not looked at
+    std::int64_t excluded = 0; // rows marked
+};
+// Tests the unmarked rows from..to-1 and marks those that fail, stopping
+// after `room` marks (a target met).
+ExclusionChunk testRows(const ExclusionPass& pass, std::uint64_t* rows, std::int64_t from, std::int64_t to,
+                        std::int64_t room);
+
 // Builds pass `pass`'s view (drawing W and P from the source as the kind
 // needs) and prepares its test.
 ExclusionPass prepareExclusionPass(const ExclusionSettings& s, const LotteryParams& lottery,
