@@ -6,6 +6,10 @@
 #include "analysis/u_code.h"
 #include "analysis/u_metric.h"
 #include "analysis/u_qujian.h"
+#include "filter/u_allcongma.h"
+#include "filter/u_allgensui.h"
+#include "filter/u_allhei.h"
+#include "filter/u_allpiantai.h"
 #include "filter/u_totalfilt.h"
 #include "ui/app_context.h"
 
@@ -22,6 +26,10 @@ const std::map<QString, WindowFactory>& toolFactories()
 {
     static const std::map<QString, WindowFactory> table = {
         {"Tfrmtotalfilt", make<Tfrmtotalfilt>},
+        {"Tfrmallcongma", make<Tfrmallcongma>},
+        {"Tfrmallhei", make<Tfrmallhei>},
+        {"Tfrmallpiantai", make<Tfrmallpiantai>},
+        {"Tfrmallgensui", make<Tfrmallgensui>},
     };
     return table;
 }

@@ -522,6 +522,20 @@ ExclusionChunk testRowsImpl(const ExclusionPass& p, std::uint64_t* rows, std::in
     std::int64_t i = from;
     switch (p.kind) {
     case ExclusionKind::Repeat:
+        if (p.threshold >= p.pickCount && p.threshold > 0) {
+            // Every row holds k numbers: k repeats mean the row lies inside a compared view.
+            for (; i < to && c.excluded < room; ++i) {
+                const std::uint64_t r = rows[i];
+                if (r & Mark)
+                    continue;
+                bool fail = false;
+                for (std::size_t j = 0; j < n; ++j)
+                    fail |= (r & m[j]) == r;
+                if (fail && p.threshold == p.pickCount)
+                    mark(i);
+            }
+            break;
+        }
         for (; i < to && c.excluded < room; ++i) {
             const std::uint64_t r = rows[i];
             if (r & Mark)
@@ -587,6 +601,7 @@ ExclusionPass prepareExclusionPass(const ExclusionSettings& s, const LotteryPara
     const int b = std::clamp(s.b, 0, history.size());
     ExclusionPass p;
     p.kind = s.kind;
+    p.pickCount = lottery.pickCount;
     p.upper = s.upper;
     p.lower = s.lower;
 

@@ -259,6 +259,7 @@ struct ExclusionPass {
     std::vector<std::uint64_t> masks;  // repeat: compared draws; follow: followers; skew: counted values
     std::vector<int> value;            // sum: value[x] = view(x, b)
     int threshold = 0;                 // repeat R
+    int pickCount = 0;                 // k: every row holds k numbers
     int upper = 0, lower = 0;          // sum, follow
     bool high = false, low = false;    // skew states with their ticks
     int L1 = 0, U1 = 0, L2 = 0, U2 = 0;
