@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include "app/window_registry.h"
+#include "data/history_import.h"
 #include "data/lottery_state.h"
 #include "filter/u_allcongma.h"
 #include "filter/u_allgensui.h"
@@ -46,7 +47,10 @@ DrawHistory threeDraws()
 }
 
 template <class Window> struct Fixture : WindowContext {
-    Fixture() : WindowContext(TwoColourBall(), threeDraws(), 11) { w = std::make_unique<Window>(context); }
+    explicit Fixture(const DrawHistory& history = threeDraws()) : WindowContext(TwoColourBall(), history, 11)
+    {
+        w = std::make_unique<Window>(context);
+    }
     template <class T> T* get(const char* name) const
     {
         T* c = w->template findChild<T*>(name);
@@ -187,6 +191,37 @@ private slots:
         QCOMPARE(f.label(), QStringLiteral("过滤结果："));
         QVERIFY(f.w->engine().startFromAll()); // "停止" keeps StartFromAll
         QVERIFY(!f.w->isRunning());
+    }
+
+    // A long run on the real history: the bar moves while passes go on, and
+    // "停止" ends it. With ZELVOR_SCREENSHOT set, the window is saved there mid-run.
+    void longRunMovesTheBarAndStops()
+    {
+        const QString file = QStringLiteral(ZELVOR_SHARED_DATA) + "/ssq.csv";
+        if (!QFile::exists(file))
+            QSKIP("no real history in shared/data");
+        Fixture<Tfrmallcongma> f(readHistoryFile(file.toStdString(), TwoColourBall()));
+        f.get<QRadioButton>("optcishu")->setChecked(true);
+        f.get<QLineEdit>("edtcishu")->setText("1000");
+        f.w->show();
+        QProgressBar* pb = f.get<QProgressBar>("pb");
+        QPushButton* gen = f.get<QPushButton>("btngen");
+        int seenValue = -1;
+        int seenMax = -1;
+        QTimer::singleShot(1500, f.w.get(), [&] {
+            seenValue = pb->value();
+            seenMax = pb->maximum();
+            const QString shot = qEnvironmentVariable("ZELVOR_SCREENSHOT");
+            if (!shot.isEmpty())
+                f.w->grab().save(shot);
+            gen->click();
+        });
+        f.click("btngen");
+        QCOMPARE(seenMax, 1000);
+        QVERIFY2(seenValue > 1, qPrintable(QString::number(seenValue)));
+        QCOMPARE(gen->text(), QStringLiteral("开始过滤"));
+        QVERIFY(f.w->engine().startFromAll());
+        QVERIFY(f.w->engine().candidates().countKept() < 1107568);
     }
 
     void modeSwitches()
