@@ -506,7 +506,7 @@ namespace {
 // `room` of them. One loop per kind; built twice, once for processors with a
 // popcount instruction.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-__attribute__((target_clones("popcnt", "default")))
+__attribute__((target_clones("arch=haswell", "popcnt", "default")))
 #endif
 ExclusionChunk testRowsImpl(const ExclusionPass& p, std::uint64_t* rows, std::int64_t from, std::int64_t to,
                             std::int64_t room)
@@ -523,16 +523,31 @@ ExclusionChunk testRowsImpl(const ExclusionPass& p, std::uint64_t* rows, std::in
     switch (p.kind) {
     case ExclusionKind::Repeat:
         if (p.threshold >= p.pickCount && p.threshold > 0) {
-            // Every row holds k numbers: k repeats mean the row lies inside a compared view.
-            for (; i < to && c.excluded < room; ++i) {
-                const std::uint64_t r = rows[i];
-                if (r & Mark)
-                    continue;
-                bool fail = false;
-                for (std::size_t j = 0; j < n; ++j)
-                    fail |= (r & m[j]) == r;
-                if (fail && p.threshold == p.pickCount)
-                    mark(i);
+            // Every row holds k numbers: k repeats mean the row lies inside a
+            // compared view. Flags for a block first (a loop the compiler can
+            // vectorise; a marked row never matches, its mark bit is in r but
+            // in no view), then the marks in row order.
+            if (p.threshold > p.pickCount) {
+                i = to;
+                break;
+            }
+            constexpr std::int64_t Block = 256;
+            std::uint8_t flag[Block];
+            while (i < to && c.excluded < room) {
+                const std::int64_t len = std::min(Block, to - i);
+                const std::uint64_t* block = rows + i;
+                for (std::int64_t b = 0; b < len; ++b)
+                    flag[b] = 0;
+                for (std::size_t j = 0; j < n; ++j) {
+                    const std::uint64_t mj = m[j];
+                    for (std::int64_t b = 0; b < len; ++b)
+                        flag[b] |= static_cast<std::uint8_t>((block[b] & mj) == block[b]);
+                }
+                std::int64_t b = 0;
+                for (; b < len && c.excluded < room; ++b)
+                    if (flag[b])
+                        mark(i + b);
+                i += b;
             }
             break;
         }
