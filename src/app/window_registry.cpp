@@ -12,6 +12,10 @@
 #include "filter/u_juzheng.h"
 #include "filter/u_fushi.h"
 #include "filter/u_jiaoqi.h"
+#include "filter/u_allcongma.h"
+#include "filter/u_allgensui.h"
+#include "filter/u_allhei.h"
+#include "filter/u_allpiantai.h"
 #include "filter/u_totalfilt.h"
 #include "invest/u_jihua.h"
 #include "invest/u_tozi.h"
@@ -44,6 +48,10 @@ const std::map<QString, WindowFactory>& toolFactories()
         {"Tfrmjieduanjihua", make<Tfrmjieduanjihua>},
         {"Tfrmkeibianjihua", make<Tfrmkeibianjihua>},
         {"Tfrmtozi", make<Tfrmtozi>},
+        {"Tfrmallcongma", make<Tfrmallcongma>},
+        {"Tfrmallhei", make<Tfrmallhei>},
+        {"Tfrmallpiantai", make<Tfrmallpiantai>},
+        {"Tfrmallgensui", make<Tfrmallgensui>},
     };
     return table;
 }

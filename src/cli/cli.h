@@ -39,5 +39,6 @@ int cmdDownload(const CommandLine& line);
 int cmdAdd(const CommandLine& line);
 int cmdPlan(const CommandLine& line);
 int cmdMode(const CommandLine& line);
+int cmdExclude(const CommandLine& line);
 
 } // namespace zelvor::cli

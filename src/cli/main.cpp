@@ -98,6 +98,22 @@ const std::vector<CommandSpec>& commands()
           {"--gap-mode", true}, {"--carry", true}, {"--save-bets", true}, {"--save-settings", true},
           {"--save-both", true}, {"--print-bets", true}, {"--print-settings", true}, {"--date", true}},
          cli::cmdMode},
+        {"exclude",
+         "exclude NAME KIND [options] [--at ISSUE] [--from BETFILE] (--target T | --passes P) [--stop-after Q] "
+         "[--window W]... [--perm \"p(1) ... p(N)\"]... --out FILE\n"
+         "       zelvor-cli exclude NAME KIND --stats [options] [--at ISSUE] [--window W] [--perm \"...\"]",
+         "  KIND repeat: --span S --min-repeats R\n"
+         "  KIND sum: --upper U --lower L\n"
+         "  KIND skew: --mode big|odd --high A:L1-U1 --low B:L2-U2 --run Y\n"
+         "  KIND follow: --standard --wheel --key count|omission --random-stage --max-stage --stage L --compare h "
+         "--upper U --lower L",
+         2, 2,
+         {{"--span", true}, {"--min-repeats", true}, {"--upper", true}, {"--lower", true}, {"--mode", true},
+          {"--high", true}, {"--low", true}, {"--run", true}, {"--standard"}, {"--wheel"}, {"--key", true},
+          {"--random-stage"}, {"--max-stage"}, {"--stage", true}, {"--compare", true}, {"--at", true},
+          {"--from", true}, {"--target", true}, {"--passes", true}, {"--stop-after", true},
+          {"--window", true, true}, {"--perm", true, true}, {"--out", true}, {"--stats"}},
+         cli::cmdExclude},
     };
     return table;
 }
