@@ -24,6 +24,7 @@
 #include "data/program_dir.h"
 #include "ui/bar_chart.h"
 #include "ui/bet_list_view.h"
+#include "ui/cover_link.h"
 #include "ui/dialogs.h"
 #include "ui/errors.h"
 #include "ui/event_pump.h"
@@ -350,8 +351,14 @@ void ExclusionWindow::buildControls()
     btnclear_->setObjectName("btnclear");
     btnclose_ = new QPushButton(QStringLiteral("关闭"), this);
     btnclose_->setObjectName("btnclose");
-    for (QPushButton* b : {btngen_, btnsave_, btnload_, btnclear_, btnclose_})
+    auto* btnbaohao = new QPushButton(QStringLiteral("保号缩水"), this);
+    btnbaohao->setObjectName("btnbaohao");
+    for (QPushButton* b : {btngen_, btnsave_, btnload_, btnclear_, btnbaohao, btnclose_})
         buttons->addWidget(b);
+    connect(btnbaohao, &QPushButton::clicked, this, [this] {
+        if (!running_)
+            coverShownList(context_);
+    });
     right->addLayout(buttons);
     connect(btngen_, &QPushButton::clicked, this, [this] { btngenClick(); });
     connect(btnsave_, &QPushButton::clicked, this, [this] { btnsaveClick(); });

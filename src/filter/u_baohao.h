@@ -28,7 +28,7 @@ public:
     Tfrmbaohao(AppContext& context, QWidget* parent = nullptr);
     ~Tfrmbaohao() override;
 
-    void btnlistClick();  // "当前列表": the list the filtering windows show (temp.txt)
+    Q_INVOKABLE void btnlistClick(); // "当前列表": the list the filtering windows show (temp.txt)
     void btnloadClick();  // "载入": a bet file
     void btnstartClick(); // "开始" / "停止"
     void btnsaveClick();

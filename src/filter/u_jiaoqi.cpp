@@ -18,6 +18,7 @@
 #include "filter/betlist.h"
 #include "filter/intersection.h"
 #include "ui/bet_list_view.h"
+#include "ui/cover_link.h"
 #include "ui/dialogs.h"
 #include "ui/errors.h"
 #include "ui/event_pump.h"
@@ -90,6 +91,7 @@ Tfrmjiaoqi::Tfrmjiaoqi(AppContext& context, QWidget* parent)
     btnjiaoqi_ = addButton(QStringLiteral("大底交集"), "btnjiaoqi", &Tfrmjiaoqi::btnjiaoqiClick);
     btnsave_ = addButton(QStringLiteral("保存号码"), "btnsave", &Tfrmjiaoqi::btnsaveClick);
     btncls_ = addButton(QStringLiteral("清空所有"), "btncls", &Tfrmjiaoqi::btnclsClick);
+    addButton(QStringLiteral("保号缩水"), "btnbaohao", &Tfrmjiaoqi::btnbaohaoClick);
     addButton(QStringLiteral("关闭"), "btnclose", &Tfrmjiaoqi::btncloseClick);
 
     auto* right = new QVBoxLayout;
@@ -181,6 +183,12 @@ void Tfrmjiaoqi::lstdadiDblClick(int row)
         return;
     }
     lbldadi_->setText(kResult + QString::number(memdadi_->lineCount()) + QStringLiteral("注"));
+}
+
+void Tfrmjiaoqi::btnbaohaoClick()
+{
+    if (!running_)
+        coverShownList(context_);
 }
 
 void Tfrmjiaoqi::btnsaveClick()

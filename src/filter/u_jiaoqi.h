@@ -27,6 +27,7 @@ public:
     void btndaoruClick();
     void btnjiaoqiClick();
     void btnsaveClick();
+    void btnbaohaoClick(); // the cover of the list shown
     void btnclsClick();
     void btncloseClick() { close(); }
     void optteimaClick();

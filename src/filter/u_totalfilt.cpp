@@ -19,9 +19,9 @@
 
 #include "data/lottery_state.h"
 #include "data/program_dir.h"
-#include "filter/u_baohao.h"
 #include "ui/bet_list_view.h"
 #include "ui/busy_scope.h"
+#include "ui/cover_link.h"
 #include "ui/dialogs.h"
 #include "ui/errors.h"
 #include "ui/event_pump.h"
@@ -501,11 +501,8 @@ void Tfrmtotalfilt::btnloadClick()
 
 void Tfrmtotalfilt::btnbaohaoClick()
 {
-    if (running_ || !context_.main)
-        return;
-    // The cover works on the list as this window shows it.
-    if (auto* cover = qobject_cast<Tfrmbaohao*>(context_.main->openToolWindow("Tfrmbaohao")))
-        cover->btnlistClick();
+    if (!running_)
+        coverShownList(context_);
 }
 
 void Tfrmtotalfilt::btnclearClick()

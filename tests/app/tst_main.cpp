@@ -30,6 +30,7 @@
 #include "data/lottery_state.h"
 #include "data/u_datamod.h"
 #include "data/u_index.h"
+#include "filter/u_baohao.h"
 #include "filter/u_totalfilt.h"
 #include "ui/number_panels.h"
 #include "support/catalogue_script.h"
@@ -286,6 +287,30 @@ private slots:
             QVERIFY(w->isVisible());
         }
         QVERIFY(dialogs->messages.isEmpty());
+    }
+
+    void listWindowsOpenTheCoverOnTheirList()
+    {
+        TempHome home;
+        DialogScript dialogs;
+        Program p;
+        openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
+        auto* filter = qobject_cast<Tfrmtotalfilt*>(p.main.openToolWindow("Tfrmtotalfilt"));
+        filter->bluePanels()->choose({7});
+        filter->findChild<QCheckBox*>("chkhei")->setChecked(true);
+        filter->findChild<QComboBox*>("comhei1")->setEditText("21");
+        filter->findChild<QComboBox*>("comhei2")->setEditText("22");
+        filter->findChild<QPushButton*>("btnfilt")->click();
+        QVERIFY2(dialogs->messages.isEmpty(), qPrintable(dialogs->lastText()));
+        filter->findChild<QPushButton*>("btnbaohao")->click();
+        auto* cover = qobject_cast<Tfrmbaohao*>(p.main.toolWindow("Tfrmbaohao"));
+        QVERIFY(cover && cover->isVisible());
+        // Sums 21 and 22: 01 02 03 04 05 06 and 01 02 03 04 05 07.
+        QCOMPARE(cover->sourceCount(), 2);
+        for (const char* cls : {"Tfrmallcongma", "Tfrmjiaoqi"}) {
+            QWidget* w = p.main.openToolWindow(cls);
+            QVERIFY2(w && w->findChild<QPushButton*>("btnbaohao"), cls);
+        }
     }
 
     void closingTheLotteryDuringARunStopsIt()
