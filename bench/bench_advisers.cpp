@@ -2,6 +2,8 @@
 // history, beside the direct, unoptimised loops of the same rules.
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include <numeric>
 #include <string>
 #include <vector>
@@ -22,22 +24,7 @@ const LotteryParams& lottery()
 
 const DrawHistory& draws()
 {
-    static const DrawHistory h = [] {
-        Random random(20030223);
-        DrawHistory out(6, 1);
-        out.reserve(MaxStoredDraws);
-        std::vector<int> all(33);
-        for (int d = 0; d < MaxStoredDraws; ++d) {
-            std::iota(all.begin(), all.end(), 1);
-            std::vector<int> main;
-            for (int j = 0; j < 6; ++j) {
-                std::swap(all[j], all[j + random.below(33 - j)]);
-                main.push_back(all[j]);
-            }
-            out.append(2000001 + d, main, std::vector<int>{random.below(16) + 1});
-        }
-        return out;
-    }();
+    static const DrawHistory h = bench::syntheticDraws();
     return h;
 }
 

@@ -2,6 +2,8 @@
 // each against a direct, unoptimised version of the same work.
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -26,23 +28,7 @@ namespace {
 
 using namespace zelvor;
 
-DrawHistory syntheticDraws(int count)
-{
-    Random random(20030223);
-    DrawHistory out(6, 1);
-    out.reserve(count);
-    std::vector<int> all(33);
-    for (int d = 0; d < count; ++d) {
-        std::iota(all.begin(), all.end(), 1);
-        std::vector<int> main;
-        for (int j = 0; j < 6; ++j) {
-            std::swap(all[j], all[j + random.below(33 - j)]);
-            main.push_back(all[j]);
-        }
-        out.append(2000001 + d, main, std::vector<int>{random.below(16) + 1});
-    }
-    return out;
-}
+DrawHistory syntheticDraws(int count) { return bench::syntheticDraws(count); }
 
 const DrawHistory& draws20000()
 {

@@ -5,6 +5,7 @@
 #include "common/error.h"
 #include "data/db_maintenance.h"
 #include "data/draw_entry.h"
+#include "data/history_import.h"
 #include "data/lottery.h"
 #include "data/program_dir.h"
 #include "data/results_fetch.h"

@@ -30,24 +30,6 @@ bool sevenDigits(const std::string& s)
 
 } // namespace
 
-std::vector<std::string> splitNumberFields(const std::string& text)
-{
-    std::vector<std::string> fields;
-    std::string cur;
-    for (char c : text) {
-        if (c == ' ' || c == '\t' || c == ',') {
-            if (!cur.empty())
-                fields.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty())
-        fields.push_back(cur);
-    return fields;
-}
-
 CheckedDraw checkDrawEntry(const std::string& issueText, const std::vector<std::string>& numberTexts,
                            const std::string& dateText, const LotteryParams& lottery)
 {

@@ -20,7 +20,4 @@ struct CheckedDraw {
 CheckedDraw checkDrawEntry(const std::string& issue, const std::vector<std::string>& numberTexts,
                            const std::string& date, const LotteryParams& lottery);
 
-// "01 05 12 17 22 33 09" (blanks, tabs or commas between) -> the fields.
-std::vector<std::string> splitNumberFields(const std::string& text);
-
 } // namespace zelvor

@@ -30,23 +30,6 @@ bool looksLikeDate(const std::string& s)
            && (s.find('-') != std::string::npos || s.find('/') != std::string::npos);
 }
 
-std::vector<std::string> splitFields(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::string cur;
-    for (char c : line) {
-        if (c == ' ' || c == '\t' || c == ',') {
-            if (!cur.empty())
-                fields.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty())
-        fields.push_back(cur);
-    return fields;
-}
 
 std::string lineError(int lineNo, const std::string& what)
 {
@@ -96,7 +79,7 @@ std::vector<ImportedDraw> parseHistoryText(const std::string& text, const Lotter
         if (lineNo == 1 && line.size() >= 3 && static_cast<unsigned char>(line[0]) == 0xEF
             && static_cast<unsigned char>(line[1]) == 0xBB && static_cast<unsigned char>(line[2]) == 0xBF)
             line.erase(0, 3); // byte-order mark
-        std::vector<std::string> fields = splitFields(line);
+        std::vector<std::string> fields = splitNumberFields(line);
         if (fields.empty()) {
             if (end == text.size())
                 break;
@@ -183,6 +166,24 @@ std::string exportLine(const std::string& issue, const std::vector<int>& numbers
     }
     line += "\r\n";
     return line;
+}
+
+std::vector<std::string> splitNumberFields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::string cur;
+    for (char c : line) {
+        if (c == ' ' || c == '\t' || c == ',') {
+            if (!cur.empty())
+                fields.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty())
+        fields.push_back(cur);
+    return fields;
 }
 
 } // namespace zelvor

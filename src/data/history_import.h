@@ -35,4 +35,7 @@ std::string normaliseDate(const std::string& text);
 // below 10 and one blank after it; lines end CR LF.
 std::string exportLine(const std::string& issue, const std::vector<int>& numbers);
 
+// "01 05 12 17 22 33 09" (blanks, tabs or commas between) -> the fields.
+std::vector<std::string> splitNumberFields(const std::string& text);
+
 } // namespace zelvor

@@ -29,6 +29,7 @@
 #include "ui/errors.h"
 #include "ui/event_pump.h"
 #include "ui/history_grid.h"
+#include "ui/list_save.h"
 
 namespace zelvor {
 
@@ -665,21 +666,7 @@ void ExclusionWindow::btnsaveClick()
         return;
     const QString proposed = QString::fromStdString(
         defaultBetFileName(lottery_.name, context_.state.DrawHistory(), owner(kind_)));
-    const QString file =
-        dialogs().saveFileName(this, ShellFolderPath("Desktop"), proposed, textFileFilter(), QStringLiteral("txt"));
-    if (file.isEmpty())
-        return;
-    EventPump pump;
-    FileWriteResult saved;
-    {
-        BusyScope busy(this, running_, {btngen_, btnsave_, btnload_, btnclear_}, nullptr, btngen_);
-        saved = memcode_->saveAsBetFile(file, progressFor(pump));
-    }
-    if (!saved.ok()) {
-        showGeneralError(QString::fromStdString(saved.error));
-        return;
-    }
-    showInformation(this, QStringLiteral("成功保存！"));
+    saveShownList(this, memcode_, proposed, running_, {btngen_, btnsave_, btnload_, btnclear_}, btngen_);
 }
 
 void ExclusionWindow::btnloadClick()

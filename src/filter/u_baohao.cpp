@@ -21,6 +21,7 @@
 #include "ui/dialogs.h"
 #include "ui/errors.h"
 #include "ui/event_pump.h"
+#include "ui/list_save.h"
 #include "ui/window_placement.h"
 
 namespace zelvor {
@@ -310,16 +311,7 @@ void Tfrmbaohao::btnsaveClick()
     }
     const QString proposed = QString::fromStdString(context_.state.CurrentLottery().name)
         + QStringLiteral("%1期保号缩水投注号码.txt").arg(context_.state.nextIssue());
-    const QString file =
-        dialogs().saveFileName(this, ShellFolderPath("Desktop"), proposed, textFileFilter(), QStringLiteral("txt"));
-    if (file.isEmpty())
-        return;
-    const FileWriteResult saved = memcode_->saveAsBetFile(file);
-    if (!saved.ok()) {
-        showGeneralError(QString::fromStdString(saved.error));
-        return;
-    }
-    showInformation(this, QStringLiteral("成功保存！"));
+    saveShownList(this, memcode_, proposed, running_, {btnlist_, btnload_, btnstart_, btnsave_});
 }
 
 void Tfrmbaohao::showEvent(QShowEvent* event)

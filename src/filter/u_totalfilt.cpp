@@ -22,6 +22,7 @@
 #include "ui/bet_list_view.h"
 #include "ui/busy_scope.h"
 #include "ui/cover_link.h"
+#include "ui/list_save.h"
 #include "ui/dialogs.h"
 #include "ui/errors.h"
 #include "ui/event_pump.h"
@@ -441,21 +442,7 @@ void Tfrmtotalfilt::btnsaveClick()
         return;
     const QString proposed = QString::fromStdString(
         defaultBetFileName(lottery_.name, context_.state.DrawHistory(), BetListOwner::TotalFilter));
-    const QString file =
-        dialogs().saveFileName(this, ShellFolderPath("Desktop"), proposed, textFileFilter(), QStringLiteral("txt"));
-    if (file.isEmpty())
-        return;
-    EventPump pump;
-    FileWriteResult saved;
-    {
-        BusyScope busy(this, running_, {btnfilt_, btnsave_, btnload_, btnclear_}, nullptr, btnfilt_);
-        saved = memcode_->saveAsBetFile(file, progressFor(pump));
-    }
-    if (!saved.ok()) {
-        showGeneralError(QString::fromStdString(saved.error));
-        return;
-    }
-    showInformation(this, QStringLiteral("成功保存！"));
+    saveShownList(this, memcode_, proposed, running_, {btnfilt_, btnsave_, btnload_, btnclear_, btnbaohao_}, btnfilt_);
 }
 
 void Tfrmtotalfilt::btnloadClick()

@@ -8,6 +8,7 @@
 #include "support/temp_home.h"
 
 using zelvor::testing::cli;
+using zelvor::testing::readAll;
 using zelvor::testing::CliRun;
 using zelvor::testing::subsetsWithSum;
 using zelvor::testing::TempHome;
@@ -17,22 +18,8 @@ namespace {
 const QString kSsq = QStringLiteral("中国福彩双色球");
 
 
-QByteArray readAll(const QString& file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-class FilterCli : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        home.write("h.txt", zelvor::testing::kThreeDrawsFile);
-        const CliRun r = cli(home, {"import", kSsq, home.file("h.txt")});
-        ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    }
-    TempHome home;
-};
+using FilterCli = zelvor::testing::ThreeDrawsHome;
 
 TEST_F(FilterCli, SumRangeWithOneBlueWritesTheBetFile)
 {

@@ -11,6 +11,7 @@
 #include "support/temp_home.h"
 
 using zelvor::testing::cli;
+using zelvor::testing::readAll;
 using zelvor::testing::CliRun;
 using zelvor::testing::sharedData;
 using zelvor::testing::TempHome;
@@ -19,23 +20,8 @@ namespace {
 
 const QString kSsq = QStringLiteral("中国福彩双色球");
 
-QByteArray readAll(const QString& file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-class ThreeDraws : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        // 01 02 03 04 05 06 + 07, 07 08 09 10 11 12 + 01, 03 09 16 22 30 33 + 05
-        home.write("h.txt", zelvor::testing::kThreeDrawsFile);
-        const CliRun r = cli(home, {"import", kSsq, home.file("h.txt")});
-        ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    }
-    TempHome home;
-};
+using ThreeDraws = zelvor::testing::ThreeDrawsHome;
 
 TEST_F(ThreeDraws, OmissionTables)
 {
