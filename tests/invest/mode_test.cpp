@@ -81,8 +81,9 @@ TEST(ModeBets, FullGenerationsAndCountChecks)
         const Bet& b = bets[i];
         EXPECT_TRUE(b[0] <= b[1] && b[1] <= b[2]);
         EXPECT_EQ((b[0] == b[1]) + (b[1] == b[2]), 1);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LT(bets[i - 1], b);
+        }
     }
     ASSERT_EQ(generateBets(Direct, 1000, random, bets), "");
     for (int v = 0; v < 1000; ++v)
