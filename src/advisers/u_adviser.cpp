@@ -25,6 +25,7 @@
 #include "ui/errors.h"
 #include "ui/history_bars.h"
 #include "ui/history_grid.h"
+#include "ui/window_placement.h"
 
 namespace zelvor {
 
@@ -495,15 +496,7 @@ void Tfrmadviser::showEvent(QShowEvent* event)
     if (centred_)
         return;
     centred_ = true;
-    QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
-    if (!screen)
-        return;
-    const QRect room = screen->availableGeometry();
-    const QSize least = minimumSizeHint();
-    QRect placed(0, 0, std::max(least.width(), std::min(1000, room.width() - 8)),
-                 std::max(least.height(), std::min(720, room.height() - 40)));
-    placed.moveCenter(room.center());
-    setGeometry(placed);
+    placeToolWindow(this, QSize(1000, 720));
 }
 
 Tfrmsep::Tfrmsep(AppContext& context, QWidget* parent) : Tfrmadviser(kSep, context, parent) {}

@@ -36,6 +36,7 @@
 #include "ui/dialogs.h"
 #include "ui/busy_scope.h"
 #include "ui/errors.h"
+#include "ui/window_placement.h"
 
 namespace zelvor {
 
@@ -546,6 +547,9 @@ QWidget* Tfrmmain::openToolWindow(const QString& className)
             return nullptr;
         // Tool windows are top-level windows kept on top of the frame.
         w->setParent(this, w->windowFlags() | Qt::Window);
+        // Clear of the toolbar when first shown (windows that place
+        // themselves do so after this).
+        placeOnFirstShow(w);
         tools_[className] = w;
     }
     w->show();

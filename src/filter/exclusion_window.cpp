@@ -30,6 +30,7 @@
 #include "ui/event_pump.h"
 #include "ui/history_grid.h"
 #include "ui/list_save.h"
+#include "ui/window_placement.h"
 
 namespace zelvor {
 
@@ -724,16 +725,7 @@ void ExclusionWindow::showEvent(QShowEvent* event)
     if (centred_)
         return;
     centred_ = true;
-    QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
-    if (!screen)
-        return;
-    const QRect room = screen->availableGeometry().marginsRemoved(QMargins(4, 30, 4, 4));
-    const QSize least = minimumSizeHint();
-    QRect placed(0, 0, std::max(least.width(), std::min(kind_ == ExclusionKind::Skew ? 560 : 1100, room.width())),
-                 std::max(least.height(), std::min(720, room.height())));
-    placed.moveCenter(room.center());
-    placed.moveTop(std::max(room.top(), placed.top()));
-    setGeometry(placed);
+    placeToolWindow(this, QSize(kind_ == ExclusionKind::Skew ? 560 : 1100, 720));
 }
 
 } // namespace zelvor

@@ -1,5 +1,6 @@
 #include "ui/window_placement.h"
 
+#include <QEvent>
 #include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
@@ -46,6 +47,30 @@ void placeToolWindow(QWidget* window, QSize wanted)
     placed.moveTop(std::max(client.top(), placed.top()));
     // The window's own area; the window manager puts its frame around it.
     window->setGeometry(placed);
+}
+
+namespace {
+
+class FirstShowPlacer : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto* window = static_cast<QWidget*>(watched);
+            window->removeEventFilter(this);
+            deleteLater();
+            placeToolWindow(window, window->size().expandedTo(window->sizeHint()));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void placeOnFirstShow(QWidget* window)
+{
+    window->installEventFilter(new FirstShowPlacer(window));
 }
 
 } // namespace zelvor

@@ -11,4 +11,8 @@ namespace zelvor {
 // Call once, from the window's first showEvent.
 void placeToolWindow(QWidget* window, QSize wanted);
 
+// For windows that do not place themselves: placed as above, at their own
+// size, when first shown.
+void placeOnFirstShow(QWidget* window);
+
 } // namespace zelvor
