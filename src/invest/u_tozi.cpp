@@ -35,7 +35,6 @@ using namespace invest;
 namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
-std::filesystem::path pathOf(const QString& file) { return std::filesystem::path(file.toStdU16String()); }
 
 QLineEdit* edit(QWidget* parent, const char* name)
 {
@@ -445,7 +444,7 @@ void Tfrmtozi::mnucodesaveClick()
                                                 proposedName("投资模式投注号码.txt"), textFileFilter(), "txt");
     if (file.isEmpty())
         return;
-    saveBetsFile(pathOf(file), optzhuzhi_->checkedId(), bets_);
+    saveBetsFile(fsPath(file), optzhuzhi_->checkedId(), bets_);
     showInformation(this, QStringLiteral("成功保存！"));
 }
 
@@ -456,7 +455,7 @@ void Tfrmtozi::mnusetsaveClick()
                                                 proposedName("投资模式设置.txt"), textFileFilter(), "txt");
     if (file.isEmpty())
         return;
-    saveSettingsFile(pathOf(file), s);
+    saveSettingsFile(fsPath(file), s);
     showInformation(this, QStringLiteral("成功保存！"));
 }
 
@@ -469,67 +468,60 @@ void Tfrmtozi::mnubothsaveClick()
                                                 proposedName("投资模式投注号码和设置.txt"), textFileFilter(), "txt");
     if (file.isEmpty())
         return;
-    saveBothFile(pathOf(file), s, bets_);
+    saveBothFile(fsPath(file), s, bets_);
     showInformation(this, QStringLiteral("成功保存！"));
+}
+
+template <class Loaded, class Load>
+std::optional<Loaded> Tfrmtozi::loadChosen(const char* ending, Load load)
+{
+    const QString file = dialogs().openFileName(this, ProgramDir() + QStringLiteral("附属"), proposedName(ending),
+                                                textFileFilter());
+    if (file.isEmpty())
+        return std::nullopt;
+    try {
+        return load(fsPath(file));
+    } catch (const Error& e) {
+        showError(this, q(e.what()));
+        return std::nullopt;
+    }
 }
 
 void Tfrmtozi::mnucodeloadClick()
 {
     if (!checkLottery())
         return;
-    const QString file = dialogs().openFileName(this, ProgramDir() + QStringLiteral("附属"),
-                                                proposedName("投资模式投注号码.txt"), textFileFilter());
-    if (file.isEmpty())
+    std::optional<LoadedBets> lb =
+        loadChosen<LoadedBets>("投资模式投注号码.txt", [](const auto& path) { return loadBetsFile(path); });
+    if (!lb)
         return;
-    LoadedBets lb;
-    try {
-        lb = loadBetsFile(pathOf(file));
-    } catch (const Error& e) {
-        showError(this, q(e.what()));
-        return;
-    }
-    if (optzhuzhi_->checkedId() != lb.type) {
-        optzhuzhi_->button(lb.type)->setChecked(true);
+    if (optzhuzhi_->checkedId() != lb->type) {
+        optzhuzhi_->button(lb->type)->setChecked(true);
         optzhuzhiClick();
     }
-    edtjushu_->setText(QString::number(lb.count));
-    bets_ = std::move(lb.bets);
+    edtjushu_->setText(QString::number(lb->count));
+    bets_ = std::move(lb->bets);
     betsChanged();
 }
 
 void Tfrmtozi::mnusetloadClick()
 {
-    const QString file = dialogs().openFileName(this, ProgramDir() + QStringLiteral("附属"),
-                                                proposedName("投资模式设置.txt"), textFileFilter());
-    if (file.isEmpty())
-        return;
-    ModeSettings s;
-    try {
-        s = loadSettingsFile(pathOf(file), ModeSettings{});
-    } catch (const Error& e) {
-        showError(this, q(e.what()));
-        return;
-    }
-    showSettings(s);
+    const std::optional<ModeSettings> s = loadChosen<ModeSettings>(
+        "投资模式设置.txt", [](const auto& path) { return loadSettingsFile(path, ModeSettings{}); });
+    if (s)
+        showSettings(*s);
 }
 
 void Tfrmtozi::mnubothloadClick()
 {
     if (!checkLottery())
         return;
-    const QString file = dialogs().openFileName(this, ProgramDir() + QStringLiteral("附属"),
-                                                proposedName("投资模式投注号码和设置.txt"), textFileFilter());
-    if (file.isEmpty())
+    std::optional<LoadedBoth> lb = loadChosen<LoadedBoth>(
+        "投资模式投注号码和设置.txt", [](const auto& path) { return loadBothFile(path, ModeSettings{}); });
+    if (!lb)
         return;
-    LoadedBoth lb;
-    try {
-        lb = loadBothFile(pathOf(file), ModeSettings{});
-    } catch (const Error& e) {
-        showError(this, q(e.what()));
-        return;
-    }
-    showSettings(lb.settings);
-    bets_ = std::move(lb.bets.bets);
+    showSettings(lb->settings);
+    bets_ = std::move(lb->bets.bets);
     betsChanged();
     btnalaClick();
 }

@@ -4,6 +4,7 @@
 // plan ("分析") and the search over three settings ("搜索") on a worker
 // thread; save, load and print of bets and settings.
 #include <QWidget>
+#include <optional>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -63,6 +64,9 @@ signals:
     void searchFinished();
 
 private:
+    // The open dialog in 附属 with the proposed name, then load(path); a
+    // refused file shows its message and gives nothing.
+    template <class Loaded, class Load> std::optional<Loaded> loadChosen(const char* ending, Load load);
     void betsChanged();
     void showRun(const invest::RunResult& r, bool equalWidths);
     bool refuseWithoutBets();
