@@ -39,19 +39,6 @@ using namespace zelvor::testing;
 namespace {
 
 
-DrawHistory threeDraws()
-{
-    DrawHistory h(6, 1);
-    const int draws[3][8] = {{2003001, 1, 2, 3, 4, 5, 6, 7},
-                             {2003002, 7, 8, 9, 10, 11, 12, 1},
-                             {2003003, 3, 9, 16, 22, 30, 33, 5}};
-    for (const auto& d : draws) {
-        const int reds[6] = {d[1], d[2], d[3], d[4], d[5], d[6]};
-        const int blue[1] = {d[7]};
-        h.append(d[0], reds, blue);
-    }
-    return h;
-}
 
 QByteArray readAll(const QString& file)
 {

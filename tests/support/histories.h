@@ -21,6 +21,18 @@ inline DrawHistory windowDraws(int count = 4)
     return h;
 }
 
+// The draws of kThreeDrawsFile as a history.
+inline DrawHistory threeDraws()
+{
+    DrawHistory h(6, 1);
+    const int draws[3][8] = {{2003001, 1, 2, 3, 4, 5, 6, 7},
+                             {2003002, 7, 8, 9, 10, 11, 12, 1},
+                             {2003003, 3, 9, 16, 22, 30, 33, 5}};
+    for (const auto& d : draws)
+        h.append(d[0], std::span<const int>(d + 1, 6), std::span<const int>(d + 7, 1));
+    return h;
+}
+
 // A three-draw 中国福彩双色球 history file for the import.
 inline constexpr const char* kThreeDrawsFile =
     "2003001 1 2 3 4 5 6 7\n2003002 7 8 9 10 11 12 1\n2003003 3 9 16 22 30 33 5\n";
