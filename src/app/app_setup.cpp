@@ -1,6 +1,7 @@
 #include "app/app_setup.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -10,6 +11,10 @@ namespace zelvor {
 bool setupApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("Zelvor"));
+    // The desktop entry zelvor.desktop and its themed icon, when installed.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zelvor"));
+    if (QIcon::hasThemeIcon(QStringLiteral("zelvor")))
+        QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zelvor")));
     // An empty display name is a suffix of every caption, so nothing is appended.
     QGuiApplication::setApplicationDisplayName(QString());
 

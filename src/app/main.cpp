@@ -29,13 +29,10 @@ int main(int argc, char** argv)
                      qPrintable(error));
         return 2;
     }
-    QString home = options->home;
-    if (home.isEmpty())
-        home = qEnvironmentVariable("ZELVOR_HOME");
-    if (home.isEmpty())
-        home = QCoreApplication::applicationDirPath();
-    zelvor::setProgramDir(home);
+    const QString setupFailure = zelvor::chooseProgramDir(options->home);
     zelvor::programRandom().seedFromClock();
+    if (!setupFailure.isEmpty())
+        zelvor::showGeneralError(setupFailure);
 
     if (options->splash) {
         zelvor::Tfrmflash flash;

@@ -90,7 +90,7 @@ Tfrmabout::Tfrmabout(QWidget* parent) : QDialog(parent)
 void Tfrmabout::FormCreate()
 {
     QString error;
-    const QString file = ProgramDir() + QStringLiteral("附属/about.txt");
+    const QString file = ProgramFile(QStringLiteral("附属/about.txt"));
     const QStringList lines = readInfoLines(file, 7, error);
     if (!error.isEmpty())
         missing_ << file;

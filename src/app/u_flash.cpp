@@ -63,7 +63,7 @@ Tfrmflash::Tfrmflash(QWidget* parent) : QDialog(parent)
 
 void Tfrmflash::FormCreate()
 {
-    const QString picture = ProgramDir() + QStringLiteral("图片/flash.jpg");
+    const QString picture = ProgramFile(QStringLiteral("图片/flash.jpg"));
     const QPixmap pixmap(picture);
     if (pixmap.isNull())
         missing_ << picture;
@@ -71,9 +71,10 @@ void Tfrmflash::FormCreate()
         Image1_->setPixmap(pixmap);
     QString error;
     // Line 2 is read and not shown.
-    const QStringList lines = readInfoLines(ProgramDir() + QStringLiteral("附属/flash.txt"), 6, error);
+    const QString info = ProgramFile(QStringLiteral("附属/flash.txt"));
+    const QStringList lines = readInfoLines(info, 6, error);
     if (!error.isEmpty())
-        missing_ << ProgramDir() + QStringLiteral("附属/flash.txt");
+        missing_ << info;
     QLabel* targets[6] = {lblchuping_, nullptr, lblweb_, lblqq_, lblmail_, lblphone_};
     for (int i = 0; i < lines.size() && i < 6; ++i)
         if (targets[i])

@@ -186,7 +186,7 @@ void Tfrmmain::buildMenus()
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
     connect(addMenuAction(help, QStringLiteral("使用帮助(&C)"), "mnuhelpcotent"), &QAction::triggered, this,
-            [this] { openShell(ProgramDir() + QStringLiteral("帮助/Zelvor帮助.chm")); });
+            [this] { openShell(ProgramFile(QStringLiteral("帮助/Zelvor帮助.chm"))); });
     connect(addMenuAction(help, QStringLiteral("官方网站(&G)"), "mnumyname"), &QAction::triggered, this,
             [this] { openShell(web_.homePage); });
     connect(addMenuAction(help, QStringLiteral("有事Q我(&M)"), "mnumail"), &QAction::triggered, this,
@@ -239,7 +239,7 @@ void Tfrmmain::buildToolbar()
     lotteryOnlyActions_ << ganzhi << sibu << total << standard << variable;
     QAction* demo = addToolAction(QStringLiteral("软件演示"), QStringLiteral("软件演示"), "tlbyansi");
     demo->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
-    connect(demo, &QAction::triggered, this, [this] { openShell(ProgramDir() + QStringLiteral("软件演示.exe")); });
+    connect(demo, &QAction::triggered, this, [this] { openShell(ProgramFile(QStringLiteral("软件演示.exe"))); });
     QAction* exit = addToolAction(QStringLiteral("退出"), QStringLiteral("退出系统"), "tlbexit");
     exit->setIcon(st->standardIcon(QStyle::SP_DialogCloseButton));
     connect(exit, &QAction::triggered, this, [this] { close(); });
@@ -339,7 +339,7 @@ void Tfrmmain::fetchBanner()
 
 void Tfrmmain::loadBackground()
 {
-    const QString path = ProgramDir() + QStringLiteral("图片/back.bmp");
+    const QString path = ProgramFile(QStringLiteral("图片/back.bmp"));
     if (!back_.load(path)) {
         // Reported, not fatal: the window opens on its plain colour.
         QTimer::singleShot(0, this, [path] { showGeneralError(QStringLiteral("无法载入图片：%1").arg(path)); });

@@ -32,7 +32,7 @@ int cmdWheel(const CommandLine& line)
     for (const QString& n : numbers + bankers)
         in.boxes.push_back(n.toStdString());
 
-    const WheelGeneration g = generateWheel(in, fsPath(ProgramDir() + QStringLiteral("旋转矩阵")));
+    const WheelGeneration g = generateWheel(in, fsPath(ProgramFile(QStringLiteral("旋转矩阵"))));
     if (!g.ok()) {
         err() << QString::fromStdString(g.message) << "\n";
         return 1;

@@ -226,7 +226,9 @@ int main(int argc, char** argv)
         std::unique_ptr<QCoreApplication> app(prints ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
         QStringList args = app->arguments();
         args.removeFirst();
-        initProgramDir(args);
+        const QString setupFailure = initProgramDir(args);
+        if (!setupFailure.isEmpty())
+            cli::err() << "zelvor-cli: " << setupFailure << "\n";
         return run(args);
     } catch (const std::bad_alloc&) {
         return failed(QStringLiteral("内存不足"));

@@ -1,8 +1,11 @@
 #include "data/program_dir.h"
 
+#include "common/error.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -15,6 +18,12 @@ QString& programDirStorage()
     return dir;
 }
 
+QString& installDirStorage()
+{
+    static QString dir;
+    return dir;
+}
+
 QString withSlash(QString dir)
 {
     dir = QDir::cleanPath(QDir(dir).absolutePath());
@@ -22,9 +31,29 @@ QString withSlash(QString dir)
         dir += '/';
     return dir;
 }
+
+QString executableDir()
+{
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+}
+
+// The executable's folder holds the tree itself (the build's bin folder, a
+// portable copy), or the executable lies in <prefix>/bin beside <prefix>/share/zelvor.
+QString findProgramTree(const QString& exeDir)
+{
+    const QString installed = exeDir + QStringLiteral("/../share/zelvor");
+    if (!QDir(exeDir + QStringLiteral("/数据库")).exists() && QDir(installed + QStringLiteral("/数据库")).exists())
+        return withSlash(installed);
+    return withSlash(exeDir);
+}
+
+[[noreturn]] void failDatabase(const QString& what)
+{
+    throw Error(what.toStdString());
+}
 } // namespace
 
-void initProgramDir(QStringList& args)
+QString initProgramDir(QStringList& args)
 {
     QString home;
     const int at = args.indexOf("--home");
@@ -32,19 +61,91 @@ void initProgramDir(QStringList& args)
         home = args[at + 1];
         args.remove(at, 2);
     }
-    if (home.isEmpty())
-        home = qEnvironmentVariable("ZELVOR_HOME");
-    if (home.isEmpty())
-        home = QCoreApplication::applicationDirPath();
-    setProgramDir(home);
+    return chooseProgramDir(home);
+}
+
+QString chooseProgramDir(const QString& home)
+{
+    const QString tree = findProgramTree(executableDir());
+    installDirStorage() = tree;
+    QString chosen = home.isEmpty() ? qEnvironmentVariable("ZELVOR_HOME") : home;
+    if (!chosen.isEmpty()) {
+        setProgramDir(chosen);
+        return {};
+    }
+    // SQLite writes its journal beside the database, so the tree serves as the
+    // program folder only when its database folder is writable.
+    const QFileInfo databaseFolder(tree + QStringLiteral("数据库"));
+    chosen = databaseFolder.isDir() && databaseFolder.isWritable() ? tree : UserDataDir();
+    setProgramDir(chosen);
+    try {
+        ensureDatabase(chosen, DatabaseTemplateFile());
+    } catch (const Error& e) {
+        return QString::fromStdString(e.what());
+    }
+    return {};
 }
 
 void setProgramDir(const QString& dir) { programDirStorage() = withSlash(dir); }
 
+QString InstallDir()
+{
+    return installDirStorage().isEmpty() ? ProgramDir() : installDirStorage();
+}
+
+QString ProgramFile(const QString& name)
+{
+    const QString own = ProgramDir() + name;
+    if (QFileInfo::exists(own))
+        return own;
+    const QString shipped = InstallDir() + name;
+    return QFileInfo::exists(shipped) ? shipped : own;
+}
+
+QString UserDataDir()
+{
+    // The generic location plus the application's name is what the
+    // application data location is for "Zelvor"; spelled out so the
+    // command-line program finds the same folder.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Zelvor");
+}
+
+QString DatabaseTemplateFile() { return InstallDir() + QStringLiteral("数据库/彩票数据.mdb.template"); }
+
+bool ensureDatabase(const QString& dir, const QString& templateFile)
+{
+    const QString home = withSlash(dir);
+    const QString database = home + QStringLiteral("数据库/彩票数据.mdb");
+    if (QFileInfo::exists(database))
+        return false;
+    for (const QString& sub : {QStringLiteral("数据库"), QStringLiteral("附属")})
+        if (!QDir().mkpath(home + sub))
+            failDatabase(QStringLiteral("无法建立文件夹：%1").arg(home + sub));
+    if (!QFileInfo::exists(templateFile))
+        failDatabase(QStringLiteral("找不到数据库模板：%1").arg(templateFile));
+    // Copy under a temporary name and rename, so a failed copy never leaves a
+    // half-written file where the database belongs.
+    const QString part = database + QStringLiteral(".part");
+    QFile::remove(part);
+    if (!QFile::copy(templateFile, part)) {
+        QFile::remove(part);
+        failDatabase(QStringLiteral("无法建立数据库：%1").arg(database));
+    }
+    // The template may be installed read-only; the copy is the user's to write.
+    QFile::setPermissions(part, QFile::permissions(part) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!QFile::rename(part, database)) {
+        QFile::remove(part);
+        if (QFileInfo::exists(database))
+            return false; // made at the same moment by another start of the program
+        failDatabase(QStringLiteral("无法建立数据库：%1").arg(database));
+    }
+    return true;
+}
+
 QString ProgramDir()
 {
     if (programDirStorage().isEmpty())
-        setProgramDir(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath());
+        setProgramDir(executableDir());
     return programDirStorage();
 }
 
@@ -74,7 +175,7 @@ QString ShellFolderPath(const QString& name)
 
 WebSettings readWebSettings()
 {
-    QSettings ini(ProgramDir() + QStringLiteral("附属/settings.ini"), QSettings::IniFormat);
+    QSettings ini(ProgramFile(QStringLiteral("附属/settings.ini")), QSettings::IniFormat);
     WebSettings s;
     s.bannerEndpoint = ini.value("banner/endpoint").toString();
     s.bannerLink = ini.value("banner/link").toString();

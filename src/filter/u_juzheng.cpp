@@ -255,7 +255,7 @@ WheelInputs Tfrmjuzheng::readInputs() const
 
 void Tfrmjuzheng::btngenClick()
 {
-    WheelGeneration g = generateWheel(readInputs(), fsPath(ProgramDir() + QStringLiteral("旋转矩阵")));
+    WheelGeneration g = generateWheel(readInputs(), fsPath(ProgramFile(QStringLiteral("旋转矩阵"))));
     // A refusal leaves the grid, the count and the label as they were.
     if (!g.ok()) {
         showError(this, QString::fromStdString(g.message));
