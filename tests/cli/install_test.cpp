@@ -151,6 +151,22 @@ TEST_F(InstalledTree, ReadOnlyPrefixKeepsTheDatabaseInTheUserDataFolder)
     EXPECT_TRUE(wheel.out.endsWith(QStringLiteral("投注号码：共%1 注\n").arg(rows))) << wheel.out.toStdString();
 }
 
+TEST_F(InstalledTree, AUserDataFolderThatCannotBeMadeIsReportedAndNothingIsWritten)
+{
+    if (!prepareUser())
+        GTEST_SKIP() << "running as root without setpriv: no unprivileged user to try a read-only folder with";
+    ASSERT_EQ(runProgram(QStringLiteral("chmod"), {QStringLiteral("-R"), QStringLiteral("a-w"), prefix}).status, 0);
+    ASSERT_EQ(runProgram(QStringLiteral("chmod"), {QStringLiteral("0555"), dataHome}).status, 0);
+
+    const CliRun r = user({QStringLiteral("lotteries")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("zelvor-cli: 无法建立文件夹：") + dataHome + QStringLiteral("/Zelvor/")))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    EXPECT_TRUE(QDir(dataHome).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(tree(QStringLiteral("数据库/彩票数据.mdb"))));
+}
+
 TEST_F(InstalledTree, InstallOverAFolderWithAUserDatabaseLeavesItAsItIs)
 {
     // A writable prefix: the program makes its database beside the template.
