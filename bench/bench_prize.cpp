@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "bench_support.h"
@@ -100,6 +101,24 @@ void BM_PrizeWinningBetsList(benchmark::State& state)
     std::filesystem::remove(file);
 }
 BENCHMARK(BM_PrizeWinningBetsList)->Unit(benchmark::kMillisecond);
+
+// Reading a saved list of every combination with one blue (1,107,568 lines
+// as the total filter saves them).
+void BM_PrizeLoadFile(benchmark::State& state)
+{
+    const auto file = std::filesystem::temp_directory_path() / "zelvor_bench_prize_bets.txt";
+    {
+        std::ofstream out(file, std::ios::binary);
+        const PrizeBets& bets = betsOf(kAll);
+        for (const std::uint64_t m : bets.masks)
+            out << prizeBetText(PrizeGame::TwoColourBall, m) << "\r\n";
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(loadPrizeBets(PrizeGame::TwoColourBall, file));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kAll));
+    std::filesystem::remove(file);
+}
+BENCHMARK(BM_PrizeLoadFile)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

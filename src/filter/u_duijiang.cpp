@@ -278,12 +278,21 @@ void Tfrmduijiang::showPendingErrors()
 void Tfrmduijiang::check(PrizeGame game)
 {
     const DrawHistory& history = context_.state.DrawHistory();
-    if (!loadBets(game))
-        return;
+    // Nothing of an earlier check stays on show, whatever happens next.
+    grdprize_->setRowCount(0);
+    lblsum_->clear();
+    lbldraw_->clear();
     lstwin_->clear();
     lblwin_->setText(kWinners);
     grdhistory_->hide();
+    grdhistory_->setTable({}, 0, [](int, int) { return QString(); });
     history_ = {};
+    if (!loadBets(game))
+        return;
+    if (bets_.masks.empty()) {
+        pendingError_ = QStringLiteral("投注文件中没有投注号码！");
+        return;
+    }
 
     if (comqi_->currentIndex() <= 0) {
         EventPump pump;

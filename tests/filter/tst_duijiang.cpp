@@ -138,14 +138,24 @@ private slots:
     void refusedFileShowsNothing()
     {
         Fixture f;
+        f.choose(f.home.write("bets.txt", kBets));
+        f.click("btncheck");
+        QCOMPARE(f.w->lstwin()->lineCount(), 2);
+        // A refused file leaves nothing of the earlier check on show.
         f.choose(f.home.write("bad.txt", "01 02 03 04 05 06+07\r\n01 02 03 04 05 06+17\r\n"));
         f.click("btncheck");
         QCOMPARE(f.dialogs->lastText(),
                  QStringLiteral("第2行不是本彩票的投注号码（号码超出范围）：“01 02 03 04 05 06+17”"));
         QCOMPARE(f.w->grdprize()->rowCount(), 0);
         QCOMPARE(f.w->lstwin()->lineCount(), 0);
+        QCOMPARE(f.w->lblsum()->text(), QString());
         QVERIFY(f.w->findChild<QPushButton*>("btncheck")->isEnabled());
         QVERIFY(!f.w->isRunning());
+
+        f.choose(f.home.write("empty.txt", "\r\n"));
+        f.click("btncheck");
+        QCOMPARE(f.dialogs->lastText(), QStringLiteral("投注文件中没有投注号码！"));
+        QCOMPARE(f.w->grdprize()->rowCount(), 0);
     }
 
     void stopEndsALongCheck()
