@@ -430,6 +430,9 @@ public:
     bool take(std::string_view line)
     {
         ++lineNo_;
+        // Editors on some systems start a text file with a UTF-8 byte-order mark.
+        if (lineNo_ == 1 && line.substr(0, 3) == "\xEF\xBB\xBF")
+            line.remove_prefix(3);
         ParsedBetLine p;
         std::string why;
         if (!parsePrizeBetLine(load_.bets.game, line, p, &why)) {

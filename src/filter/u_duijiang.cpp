@@ -113,6 +113,8 @@ Tfrmduijiang::Tfrmduijiang(AppContext& context, QWidget* parent)
     grdhistory_->hide();
     connect(grdhistory_, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& index) { grdhistoryClick(index.row()); });
+    connect(grdhistory_, &QAbstractItemView::activated, this,
+            [this](const QModelIndex& index) { grdhistoryClick(index.row()); });
     split->addWidget(grdhistory_);
 
     auto* bottom = new QWidget(split);

@@ -227,7 +227,8 @@ TEST(PrizeCheck, FileWithBlankLinesAndMixedForms)
     const auto file = dir / "bets.txt";
     {
         std::ofstream out(file, std::ios::binary);
-        out << "0000001    01 02 03 04 05 06+07\r\n\r\n01,02,03,04,05,33|07\r\n01 02 03 04 32 33\n";
+        out << "\xEF\xBB\xBF"
+               "0000001    01 02 03 04 05 06+07\r\n\r\n01,02,03,04,05,33|07\r\n01 02 03 04 32 33\n";
     }
     const PrizeBetsLoad l = loadPrizeBets(PrizeGame::TwoColourBall, file);
     ASSERT_TRUE(l.ok()) << l.message;
