@@ -135,6 +135,20 @@ private slots:
         QCOMPARE(f.w->lblwin()->text(), QStringLiteral("第2003002期中奖号码：1注"));
     }
 
+    void drawDatesAreShown()
+    {
+        Fixture f;
+        f.state.openWithHistory(TwoColourBall(), threeDraws(), {"2003-2-23", "2003-2-27", "2003-3-2"});
+        f.w = std::make_unique<Tfrmduijiang>(f.context);
+        f.choose(f.home.write("bets.txt", kBets));
+        f.click("btncheck");
+        QCOMPARE(f.w->lbldraw()->text(), QStringLiteral("第2003003期（2003-3-2）开奖号码：01 02 03 10 11 12+16"));
+        f.w->comqi()->setCurrentIndex(0);
+        f.click("btncheck");
+        QCOMPARE(f.w->grdhistory()->cellText(1, 1), QStringLiteral("2003-2-23"));
+        QCOMPARE(f.w->grdhistory()->cellText(1, 3), QStringLiteral("2003-3-2"));
+    }
+
     void refusedFileShowsNothing()
     {
         Fixture f;
