@@ -100,6 +100,7 @@ Tfrmduijiang::Tfrmduijiang(AppContext& context, QWidget* parent)
     grdprize_->setHorizontalHeaderLabels(
         {QStringLiteral("奖级"), QStringLiteral("中奖注数"), QStringLiteral("单注奖金"), QStringLiteral("奖金合计")});
     grdprize_->verticalHeader()->hide();
+    grdprize_->verticalHeader()->setDefaultSectionSize(grdprize_->fontMetrics().height() + 6);
     grdprize_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdprize_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     topLayout->addWidget(grdprize_, 1);
@@ -128,7 +129,7 @@ Tfrmduijiang::Tfrmduijiang(AppContext& context, QWidget* parent)
     bottomLayout->addWidget(lstwin_, 1);
     split->addWidget(bottom);
 
-    resize(720, 640);
+    resize(860, 680);
 }
 
 Tfrmduijiang::~Tfrmduijiang() = default;
