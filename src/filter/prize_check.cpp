@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdio>
-#include <fstream>
 
 #include "common/error.h"
 #include "filter/text_lines.h"

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "support/temp_home.h"
 #include "support/window_context.h"
 #include "ui/bet_list_view.h"
+#include "ui/busy_scope.h"
 #include "ui/history_grid.h"
 
 using namespace zelvor;
@@ -36,6 +38,37 @@ const QByteArray kBets = "0000001    01 02 03 04 05 06+07\r\n"
                          "0000002    10 11 12 13 14 33+01\r\n"
                          "0000003    01 02 03 10 20 21+16\r\n"
                          "0000004    20 21 22 23 24 25+16\r\n";
+
+// 3,508 draws and 200,000 lines: long enough to press "停止" midway.
+DrawHistory longHistory()
+{
+    DrawHistory h(6, 1);
+    for (int d = 0; d < 3508; ++d) {
+        std::vector<int> main;
+        for (int j = 0; j < 6; ++j)
+            main.push_back(1 + (d * 7 + j * 5) % 33);
+        std::sort(main.begin(), main.end());
+        main.erase(std::unique(main.begin(), main.end()), main.end());
+        for (int n = 1; main.size() < 6; ++n)
+            if (!std::binary_search(main.begin(), main.end(), n)) {
+                main.push_back(n);
+                std::sort(main.begin(), main.end());
+            }
+        h.append(2003001 + d, main, std::vector<int>{d % 16 + 1});
+    }
+    return h;
+}
+
+QByteArray manyLines()
+{
+    QByteArray lines;
+    for (int i = 0; i < 200000; ++i)
+        lines += QStringLiteral("%1 29 30 31 32 33+%2\r\n")
+                     .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
+                     .arg(1 + i % 16, 2, 10, QLatin1Char('0'))
+                     .toLatin1();
+    return lines;
+}
 
 struct Fixture : WindowContext {
     explicit Fixture(const DrawHistory& h = threeDraws()) : WindowContext(TwoColourBall(), h)
@@ -174,34 +207,8 @@ private slots:
 
     void stopEndsALongCheck()
     {
-        // 3,508 draws and 200,000 lines: long enough to press "停止" midway.
-        DrawHistory h(6, 1);
-        for (int d = 0; d < 3508; ++d) {
-            std::vector<int> main;
-            for (int j = 0; j < 6; ++j)
-                main.push_back(1 + (d * 7 + j * 5) % 33);
-            std::sort(main.begin(), main.end());
-            main.erase(std::unique(main.begin(), main.end()), main.end());
-            for (int n = 1; main.size() < 6; ++n)
-                if (!std::binary_search(main.begin(), main.end(), n)) {
-                    main.push_back(n);
-                    std::sort(main.begin(), main.end());
-                }
-            h.append(2003001 + d, main, std::vector<int>{d % 16 + 1});
-        }
-        Fixture f(h);
-        QByteArray lines;
-        for (int i = 0; i < 200000; ++i)
-            lines += QStringLiteral("%1 %2 %3 %4 %5 %6+%7\r\n")
-                         .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
-                         .arg(29, 2, 10, QLatin1Char('0'))
-                         .arg(30, 2, 10, QLatin1Char('0'))
-                         .arg(31, 2, 10, QLatin1Char('0'))
-                         .arg(32, 2, 10, QLatin1Char('0'))
-                         .arg(33, 2, 10, QLatin1Char('0'))
-                         .arg(1 + i % 16, 2, 10, QLatin1Char('0'))
-                         .toLatin1();
-        f.choose(f.home.write("many.txt", lines));
+        Fixture f(longHistory());
+        f.choose(f.home.write("many.txt", manyLines()));
         f.w->comqi()->setCurrentIndex(0);
         bool sawRunning = false;
         QTimer::singleShot(1, f.w.get(), [&] {
@@ -215,6 +222,31 @@ private slots:
         QVERIFY(f.w->grdhistory()->isHidden());
         QVERIFY(f.w->findChild<QPushButton*>("btncheck")->isEnabled());
         QVERIFY(f.dialogs->messages.isEmpty());
+    }
+
+    void closedForGoodDuringACheck()
+    {
+        // As when the lottery is closed mid-run: the window stops, and goes
+        // only once its handler has returned.
+        WindowContext c(TwoColourBall(), longHistory());
+        TempHome home;
+        DialogScript dialogs;
+        QPointer<Tfrmduijiang> w(new Tfrmduijiang(c.context));
+        dialogs->openAnswers << home.write("many.txt", manyLines());
+        QTest::mouseClick(w->findChild<QPushButton*>("btnfile"), Qt::LeftButton);
+        w->comqi()->setCurrentIndex(0);
+        bool retiredDuringRun = false;
+        QTimer::singleShot(1, w.data(), [&] {
+            retiredDuringRun = w && w->isRunning();
+            retireWindow(w);
+        });
+        QTest::mouseClick(w->findChild<QPushButton*>("btncheck"), Qt::LeftButton);
+        QVERIFY(retiredDuringRun);
+        QVERIFY(w);
+        QVERIFY(!w->isRunning());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!w);
+        QVERIFY(dialogs->messages.isEmpty());
     }
 };
 
