@@ -176,6 +176,13 @@ void Tfrmmain::buildMenus()
         toolActions_[cls] << a;
     }
 
+    QMenu* tools = bar->addMenu(QStringLiteral("实用工具"));
+    tools->setObjectName("mnutools");
+    QAction* duijiang = addMenuAction(tools, QStringLiteral("对奖(&J)"), "mnuduijiang");
+    connect(duijiang, &QAction::triggered, this, [this] { openToolWindow("Tfrmduijiang"); });
+    toolActions_["Tfrmduijiang"] << duijiang;
+    lotteryOnlyActions_ << duijiang;
+
     QMenu* webMenu = bar->addMenu(QStringLiteral("彩票网站(&W)"));
     const QStringList webItems = {QStringLiteral("Marvane彩票信息网"), QStringLiteral("中国体育彩票网"),
                                   QStringLiteral("中国福利彩票网"), QStringLiteral("中国时时彩官网")};
@@ -230,13 +237,17 @@ void Tfrmmain::buildToolbar()
     total->setIcon(st->standardIcon(QStyle::SP_DialogApplyButton));
     connect(total, &QAction::triggered, this, [this] { openToolWindow("Tfrmtotalfilt"); });
     toolActions_["Tfrmtotalfilt"] << total;
+    QAction* prize = addToolAction(QStringLiteral("对奖"), QStringLiteral("对奖"), "tlbduijiang");
+    prize->setIcon(st->standardIcon(QStyle::SP_DialogYesButton));
+    connect(prize, &QAction::triggered, this, [this] { openToolWindow("Tfrmduijiang"); });
+    toolActions_["Tfrmduijiang"] << prize;
     QAction* standard = addToolAction(QStringLiteral("标准走势"), QStringLiteral("标准走势"), "tlbbiaozhun");
     standard->setIcon(st->standardIcon(QStyle::SP_BrowserReload));
     connect(standard, &QAction::triggered, this, [this] { tlbbiaozhunClick(); });
     QAction* variable = addToolAction(QStringLiteral("变幻走势"), QStringLiteral("变幻走势"), "tlbbianwan");
     variable->setIcon(st->standardIcon(QStyle::SP_MediaSeekForward));
     connect(variable, &QAction::triggered, this, [this] { tlbbianwanClick(); });
-    lotteryOnlyActions_ << ganzhi << sibu << total << standard << variable;
+    lotteryOnlyActions_ << ganzhi << sibu << total << prize << standard << variable;
     QAction* demo = addToolAction(QStringLiteral("软件演示"), QStringLiteral("软件演示"), "tlbyansi");
     demo->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
     connect(demo, &QAction::triggered, this, [this] { openShell(ProgramFile(QStringLiteral("软件演示.exe"))); });

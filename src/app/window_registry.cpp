@@ -9,6 +9,7 @@
 #include "analysis/u_piantai.h"
 #include "analysis/u_qujian.h"
 #include "filter/u_baohao.h"
+#include "filter/u_duijiang.h"
 #include "filter/u_juzheng.h"
 #include "filter/u_fushi.h"
 #include "filter/u_jiaoqi.h"
@@ -52,6 +53,7 @@ const std::map<QString, WindowFactory>& toolFactories()
         {"Tfrmallhei", make<Tfrmallhei>},
         {"Tfrmallpiantai", make<Tfrmallpiantai>},
         {"Tfrmallgensui", make<Tfrmallgensui>},
+        {"Tfrmduijiang", make<Tfrmduijiang>},
     };
     return table;
 }
@@ -88,6 +90,7 @@ const QStringList& toolWindowClasses()
         "Tfrmjuzheng",     "Tfrmpiantai",      "Tfrmyilou",        "Tfrmsep",    "Tfrmqingmi",
         "Tfrmallcongma",   "Tfrmallhei",       "Tfrmallpiantai",   "Tfrmallgensui", "Tfrmganzhi",
         "Tfrmsibu",        "Tfrmfushi",        "Tfrmdownload2",    "Tfrmjiaoqi",      "Tfrmbaohao",
+        "Tfrmduijiang",
     };
     return classes;
 }

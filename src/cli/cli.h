@@ -40,5 +40,6 @@ int cmdAdd(const CommandLine& line);
 int cmdPlan(const CommandLine& line);
 int cmdMode(const CommandLine& line);
 int cmdExclude(const CommandLine& line);
+int cmdPrize(const CommandLine& line);
 
 } // namespace zelvor::cli

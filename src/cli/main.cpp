@@ -114,6 +114,8 @@ const std::vector<CommandSpec>& commands()
           {"--from", true}, {"--target", true}, {"--passes", true}, {"--stop-after", true},
           {"--window", true, true}, {"--perm", true, true}, {"--out", true}, {"--stats"}},
          cli::cmdExclude},
+        {"prize", "prize NAME BETFILE [--issue I | --all]", "", 2, 2, {{"--issue", true}, {"--all"}},
+         cli::cmdPrize},
     };
     return table;
 }

@@ -24,6 +24,7 @@
 #include "analysis/trend.h"
 #include "analysis/u_piantai.h"
 #include "filter/u_fushi.h"
+#include "filter/u_duijiang.h"
 #include "filter/u_jiaoqi.h"
 #include "app/window_registry.h"
 #include "common/format.h"
@@ -236,6 +237,13 @@ private slots:
         QVERIFY(qobject_cast<Tfrmyilou*>(p.main.toolWindow("Tfrmyilou")));
         p.main.findChild<QAction*>("mnujiaoqi")->trigger();
         QVERIFY(qobject_cast<Tfrmjiaoqi*>(p.main.toolWindow("Tfrmjiaoqi")));
+        p.main.findChild<QAction*>("mnuduijiang")->trigger();
+        auto* prize = qobject_cast<Tfrmduijiang*>(p.main.toolWindow("Tfrmduijiang"));
+        QVERIFY(prize && prize->isVisible());
+        prize->hide();
+        p.main.findChild<QAction*>("tlbduijiang")->trigger();
+        QCOMPARE(p.main.toolWindow("Tfrmduijiang"), prize);
+        QVERIFY(prize->isVisible());
 
         // The search presses the variable build through the main window.
         p.main.findChild<QAction*>("mnufushi")->trigger();
@@ -440,6 +448,7 @@ private slots:
             {"tlbpiantai", "干支选号", "最优开奖干支选号", false, true},
             {"tlbyilou", "四步选号", "最优四步综合选号", false, true},
             {"tlbala", "总体过滤", "总体过滤", false, true},
+            {"tlbduijiang", "对奖", "对奖", false, true},
             {"tlbbiaozhun", "标准走势", "标准走势", false, true},
             {"tlbbianwan", "变幻走势", "变幻走势", false, true},
             {"tlbyansi", "软件演示", "软件演示", true, true},
@@ -465,6 +474,7 @@ private slots:
             {"mnuqingmi", "最优亲密数字选号(&Q)", nullptr, false, true},
             {"mnuganzhi", "最优开奖干支选号(&G)", nullptr, false, true},
             {"mnusibu", "最优四步综合选号(&Z)", nullptr, false, true},
+            {"mnuduijiang", "对奖(&J)", nullptr, false, true},
             {"mnuweb1", "Marvane彩票信息网", nullptr, true, true},
             {"mnuweb4", "中国时时彩官网", nullptr, true, true},
             {"mnuhelpcotent", "使用帮助(&C)", nullptr, true, true},
@@ -488,8 +498,8 @@ private slots:
         for (QAction* a : p.main.findChild<QToolBar*>("tlbmain")->actions())
             if (a->objectName().startsWith("tlb"))
                 order << a->objectName();
-        QCOMPARE(order, (QStringList{"tlbopen", "tlbdata", "tlbpiantai", "tlbyilou", "tlbala", "tlbbiaozhun",
-                                     "tlbbianwan", "tlbyansi", "tlbexit"}));
+        QCOMPARE(order, (QStringList{"tlbopen", "tlbdata", "tlbpiantai", "tlbyilou", "tlbala", "tlbduijiang",
+                                     "tlbbiaozhun", "tlbbianwan", "tlbyansi", "tlbexit"}));
         openThroughMenu(p.main, QStringLiteral("中国福彩双色球"));
         QVERIFY(p.state.LotteryOpen());
         check(true);
