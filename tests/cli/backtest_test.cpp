@@ -80,3 +80,21 @@ TEST_F(BacktestCli, RangesTheTotalFilterRefusesAreRefusedWithItsMessages)
 }
 
 } // namespace
+
+namespace {
+
+TEST(BacktestCliMarkSix, WithoutAllCombinationsHeldTheKeptShareIsNotGiven)
+{
+    // C(49, 7) combinations are more than the program holds: the draws are
+    // replayed all the same, the kept share and efficiency are shown as "-".
+    zelvor::testing::TempHome home;
+    home.write("m.txt", "2020001 1 2 3 4 5 6 7\n2020002 8 9 10 11 12 13 14\n");
+    const QString markSix = QStringLiteral("中国香港六合彩");
+    ASSERT_EQ(cli(home, {"import", markSix, home.file("m.txt")}).status, 0);
+    const CliRun r = cli(home, {"backtest", markSix, "--sum", "80-200"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    // 08..14 sums to 77.
+    EXPECT_EQ(r.out, QStringLiteral("2020002\t08 09 10 11 12 13 14\tsum\nfail.sum=1\npassed=0/1\nkept=-\nefficiency=-\n"));
+}
+
+} // namespace
