@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
 
 #include "filter/u_huice.h"
@@ -15,6 +16,7 @@
 #include "support/temp_home.h"
 #include "support/window_context.h"
 #include "ui/bar_chart.h"
+#include "ui/busy_scope.h"
 #include "ui/bet_list_view.h"
 #include "ui/history_grid.h"
 #include "ui/number_panels.h"
@@ -167,6 +169,28 @@ private slots:
         QCOMPARE(f.state.AllCombinations().countKept(), kept);
         QCOMPARE(f.get<QLabel>(f.w.get(), "lblcode")->text(), count);
         QVERIFY(!f.w->startFromAll());
+    }
+
+    void closedForGoodWhileCountingStopsTheCount()
+    {
+        Fixture f;
+        f.range("chkhei", "comhei1", "60", "comhei2", "120");
+        // As closing the lottery does: retired from inside the count's event pump.
+        QPointer<Tfrmtotalfilt> alive(f.w.release());
+        bool retiredDuringRun = false;
+        QTimer::singleShot(0, alive.data(), [&] {
+            retiredDuringRun = alive && alive->isRunning();
+            retireWindow(alive);
+        });
+        QTest::mouseClick(alive->findChild<QPushButton*>("btnhuice"), Qt::LeftButton);
+        QVERIFY(retiredDuringRun);
+        QVERIFY(alive);
+        QVERIFY(!alive->isRunning());
+        QVERIFY(!alive->huice() || !alive->huice()->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!alive);
+        QVERIFY(f.dialogs->messages.isEmpty());
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 };
 
