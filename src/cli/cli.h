@@ -26,6 +26,7 @@ int cmdTrend(const CommandLine& line);
 int cmdSummary(const CommandLine& line);
 int cmdZones(const CommandLine& line);
 int cmdFilter(const CommandLine& line);
+int cmdBacktest(const CommandLine& line);
 int cmdWheel(const CommandLine& line);
 int cmdCover(const CommandLine& line);
 int cmdWheelCheck(const CommandLine& line);

@@ -44,6 +44,13 @@ const std::vector<CommandSpec>& commands()
           {"--skew", true}, {"--ac", true}, {"--banker", true}, {"--banker-hits", true}, {"--reds", true},
           {"--red-hits", true}, {"--blues", true}, {"--from", true}, {"--variable"}, {"--out", true}},
          cli::cmdFilter},
+        {"backtest",
+         "backtest NAME [--big A-B] [--odd A-B] [--sum A-B] [--span A-B] [--dispersion A-B] [--skew A-B] [--ac A-B] "
+         "[--recent R|all]",
+         "  R: the newest draws replayed, each with the draw before it (100)", 1, 1,
+         {{"--big", true}, {"--odd", true}, {"--sum", true}, {"--span", true}, {"--dispersion", true},
+          {"--skew", true}, {"--ac", true}, {"--recent", true}},
+         cli::cmdBacktest},
         {"wheel", "wheel [--pick K] [--hit P] [--keep T] --numbers \"n1 n2 ...\" [--bankers \"b1 b2\"] [--out FILE]",
          "  K: pick type 1..7 (6); P: 选对号码数 (6); T: 保中号码数 (5)", 0, 0,
          {{"--pick", true}, {"--hit", true}, {"--keep", true}, {"--numbers", true}, {"--bankers", true},

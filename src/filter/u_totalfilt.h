@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+#include "filter/backtest.h"
 #include "filter/total_filter.h"
 #include "ui/app_context.h"
 #include "ui/busy_scope.h"
@@ -22,6 +23,7 @@ namespace zelvor {
 
 class BetListView;
 class NumberPanels;
+class Tfrmhuice;
 
 class Tfrmtotalfilt : public QWidget, public TrendFollower, public StoppableWindow {
     Q_OBJECT
@@ -40,6 +42,8 @@ public:
     void btnprintClick() {} // no action
     void btncloseClick() { close(); }
     void btnbaohaoClick(); // the cover of the list shown
+    // "回测": the recent draws against the ticked ranges as they stand.
+    void btnhuiceClick();
 
     void trendChanged(TrendMode mode) override;
     // Stops a run or load in progress at its next progress report.
@@ -52,6 +56,8 @@ public:
     NumberPanels* redPanels() const { return redPanels_; }
     NumberPanels* bluePanels() const { return bluePanels_; }
     BetListView* memcode() const { return memcode_; }
+    // The back-test window; nullptr before the first "回测".
+    Tfrmhuice* huice() const { return huice_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -109,6 +115,9 @@ private:
     QPushButton* btnprint_ = nullptr;
     QPushButton* btnclose_ = nullptr;
     QPushButton* btnbaohao_ = nullptr;
+    QPushButton* btnhuice_ = nullptr;
+    Tfrmhuice* huice_ = nullptr;
+    BacktestKeptCounter keptCounter_;
 };
 
 } // namespace zelvor
