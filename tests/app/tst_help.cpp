@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "app/u_main.h"
+#include "app/window_registry.h"
 #include "data/program_dir.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_home.h"
@@ -118,6 +119,23 @@ private slots:
             ++pages;
         }
         QVERIFY(pages > 10);
+    }
+
+    // Every window the program can open has its place in the manual's table
+    // of windows, so a new window cannot be left out unnoticed.
+    void everyWindowIsListedInTheContents()
+    {
+        QFile f(QStringLiteral(ZELVOR_BIN_DIR) + QStringLiteral("/帮助/Zelvor帮助.html"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString contents = QString::fromUtf8(f.readAll());
+        QStringList classes = toolWindowClasses();
+        for (int tab = 0; tab < 10; ++tab)
+            classes << childWindowClass(tab);
+        classes << QStringLiteral("Tfrmindex") << QStringLiteral("Tfrmdata") << QStringLiteral("Tfrmabout");
+        for (const QString& cls : classes) {
+            const QRegularExpression listed(QStringLiteral("<code>[^<]*\\b%1\\b[^<]*</code>").arg(cls));
+            QVERIFY2(contents.contains(listed), qPrintable(cls));
+        }
     }
 };
 
