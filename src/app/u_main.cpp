@@ -2,11 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
 #include <QEventLoop>
 #include <functional>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
@@ -193,7 +194,7 @@ void Tfrmmain::buildMenus()
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
     connect(addMenuAction(help, QStringLiteral("使用帮助(&C)"), "mnuhelpcotent"), &QAction::triggered, this,
-            [this] { openShell(ProgramFile(QStringLiteral("帮助/Zelvor帮助.chm"))); });
+            [this] { openHelpPage(QStringLiteral("Zelvor帮助.html")); });
     connect(addMenuAction(help, QStringLiteral("官方网站(&G)"), "mnumyname"), &QAction::triggered, this,
             [this] { openShell(web_.homePage); });
     connect(addMenuAction(help, QStringLiteral("有事Q我(&M)"), "mnumail"), &QAction::triggered, this,
@@ -250,7 +251,8 @@ void Tfrmmain::buildToolbar()
     lotteryOnlyActions_ << ganzhi << sibu << total << prize << standard << variable;
     QAction* demo = addToolAction(QStringLiteral("软件演示"), QStringLiteral("软件演示"), "tlbyansi");
     demo->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
-    connect(demo, &QAction::triggered, this, [this] { openShell(ProgramFile(QStringLiteral("软件演示.exe"))); });
+    // The demonstration is the manual's quick-start tour: the typical road, step by step, with pictures.
+    connect(demo, &QAction::triggered, this, [this] { openHelpPage(QStringLiteral("tour.html")); });
     QAction* exit = addToolAction(QStringLiteral("退出"), QStringLiteral("退出系统"), "tlbexit");
     exit->setIcon(st->standardIcon(QStyle::SP_DialogCloseButton));
     connect(exit, &QAction::triggered, this, [this] { close(); });
@@ -440,11 +442,24 @@ void Tfrmmain::openShell(const QString& target)
 {
     if (target.isEmpty())
         return;
-    // The shell's answer is not examined: a missing file or site gives no message.
+    // The shell's answer is not examined: an unreachable site gives no message.
     if (target.contains("://"))
-        QDesktopServices::openUrl(QUrl(target));
+        dialogs().openUrl(QUrl(target));
     else
-        QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+        dialogs().openUrl(QUrl::fromLocalFile(target));
+}
+
+void Tfrmmain::openHelpPage(const QString& page)
+{
+    // A page of the manual in 帮助/, shown by the desktop's browser. A missing
+    // page or a desktop without a browser is said, naming the file.
+    const QString path = ProgramFile(QStringLiteral("帮助/") + page);
+    if (!QFileInfo::exists(path)) {
+        showError(this, QStringLiteral("找不到帮助文件：%1").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (!dialogs().openUrl(QUrl::fromLocalFile(path)))
+        showError(this, QStringLiteral("无法打开帮助文件：%1").arg(QDir::toNativeSeparators(path)));
 }
 
 void Tfrmmain::mnuopenClick()

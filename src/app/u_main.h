@@ -91,6 +91,7 @@ private:
     QAction* addMenuAction(QMenu* menu, const QString& text, const QString& name);
     QAction* addToolAction(const QString& text, const QString& hint, const QString& name);
     void openShell(const QString& target);
+    void openHelpPage(const QString& page);
 
     AppContext& context_;
     QMdiArea* mdi_ = nullptr;

@@ -1,7 +1,9 @@
 #include "ui/dialogs.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace zelvor {
 
@@ -60,6 +62,8 @@ std::unique_ptr<DialogService>& current()
 }
 
 } // namespace
+
+bool DialogService::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 DialogService& dialogs() { return *current(); }
 

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <memory>
 
+class QUrl;
+
 class QWidget;
 
 namespace zelvor {
@@ -26,6 +28,9 @@ public:
     virtual QString openFileName(QWidget* parent, const QString& startDir, const QString& proposedName,
                                  const QString& filter) = 0;
     virtual QStringList openFileNames(QWidget* parent, const QString& startDir, const QString& filter) = 0;
+    // Hands a web address or a local document (a help page) to the desktop's
+    // browser or viewer; false when the desktop could not open it.
+    virtual bool openUrl(const QUrl& url);
 };
 
 // The service in force (the real one unless a test installed another).

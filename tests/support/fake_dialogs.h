@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include "ui/dialogs.h"
 
@@ -25,6 +26,8 @@ public:
     QStringList proposedNames;
     // Answers of yes/no questions in order; an empty queue answers "no".
     QList<bool> confirmAnswers;
+    // Addresses handed to the desktop, in order; nothing is really opened.
+    QList<QUrl> openedUrls;
 
     void error(QWidget*, const QString& text, const QString& caption) override
     {
@@ -57,6 +60,12 @@ public:
     QStringList openFileNames(QWidget*, const QString&, const QString&) override
     {
         return openManyAnswers.isEmpty() ? QStringList() : openManyAnswers.takeFirst();
+    }
+
+    bool openUrl(const QUrl& url) override
+    {
+        openedUrls.append(url);
+        return true;
     }
 
     QString lastText() const { return messages.isEmpty() ? QString() : messages.last().text; }
