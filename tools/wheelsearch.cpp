@@ -1,26 +1,44 @@
 // zelvor-wheelsearch: makes the wheel library offline.
 //
 //   zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better]
+//                      [--group N] [--cool F]
 //
 // For every wheel type of the library (or the one named by --only) it builds
-// a cover greedily, then shrinks it one row at a time with simulated
-// annealing (a fixed number of rows, the cost is the number of uncovered
-// p-sets, a move changes one index of a row so that it covers a chosen
-// uncovered p-set) for at most S seconds a type (default 5). Afterwards it
-// takes for each type the smallest of: its own wheel, the wheel for v + 1
-// with index v + 1 replaced (any p-set of 1..v is one of 1..v+1), and the
-// wheel of any stronger type of the same k and v (smaller 中, larger 保).
-// With --keep-better a wheel already in DIR that is smaller stays.
-// Results are reproducible for a seed. Every file written is checked by
-// zelvor-cli wheel-check, which shares no code with this program.
+// a cover greedily, then shrinks it with simulated annealing (a fixed number
+// of rows, the cost is the number of uncovered p-sets, a move takes an
+// uncovered p-set and a row meeting it in t - 1 indexes and swaps one index
+// so that the row covers it) for at most S seconds a type (default 5): first
+// straight down to the size limit, then one row at a time. The temperature
+// starts at 0.3 times the mean cost of a worsening move (WHEEL_T0 sets the
+// factor) and cools by 0.5 % every F x rows x k moves (default F = 2).
+// --group N searches for a wheel made of whole orbits under the cyclic shift
+// of indexes 1..N (the others fixed), a far smaller problem for big wheels.
+// Afterwards it takes for each type the smallest of: its own wheel, the wheel
+// for v + 1 with index v + 1 replaced (any p-set of 1..v is one of 1..v+1),
+// and the wheel of any stronger type of the same k and v (smaller 中, larger
+// 保). Every better wheel is written at once, so a long run leaves its best
+// so far; with --keep-better a smaller wheel already in DIR stays. A run
+// follows its seed, but the time limit decides where it stops. Every file is
+// checked by zelvor-cli wheel-check, which shares no code with this program,
+// before it goes into the library. WHEEL_TRACE=1 prints the annealing's
+// progress.
+// An offline tool, run on the developers' machines: use their popcount and
+// bit-deposit instructions.
+#if defined(__x86_64__) && defined(__GNUC__)
+#pragma GCC target("popcnt,bmi2")
+#include <immintrin.h>
+#define ZELVOR_HAVE_PDEP 1
+#endif
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -37,6 +55,8 @@ using Mask = std::uint32_t;
 namespace {
 
 std::uint64_t binom[32][32];
+// Annealing steps between two cooling steps, per row index (--cool).
+double coolFactor = 2.0;
 
 void initBinomials()
 {
@@ -76,6 +96,9 @@ std::vector<Mask> subsetsOfSize(int n, int r)
 // Scatter the low bits of pattern onto the set bits of target (pdep).
 Mask deposit(Mask pattern, Mask target)
 {
+#ifdef ZELVOR_HAVE_PDEP
+    return _pdep_u32(pattern, target);
+#endif
     Mask out = 0;
     for (; pattern && target; target &= target - 1, pattern >>= 1)
         if (pattern & 1)
@@ -83,26 +106,83 @@ Mask deposit(Mask pattern, Mask target)
     return out;
 }
 
+// The search may look for a wheel made of whole orbits under the cyclic
+// shift of the first n indexes (the others fixed): rows and p-sets are then
+// counted by orbit, which makes big wheels far smaller problems. n = 1 is the
+// plain search.
 struct Problem {
-    int v, k, p, t;
+    int v, k, p, t, n;
     // Patterns of the p-sets that meet a row in >= t: (positions in the row, positions outside).
     std::vector<std::pair<Mask, Mask>> patterns;
+    // Swapping x for y in a row changes only the p-sets that hold x or y and
+    // meet the rest of the row in exactly t - 1: patterns of those (positions
+    // among the row's other k - 1, positions among the v - k - 1 outside).
+    std::vector<std::pair<Mask, Mask>> swapPatterns;
     std::uint32_t psets = 0;
+    std::vector<std::uint32_t> orbitOf; // p-set rank -> orbit
+    std::vector<Mask> orbitRep;         // orbit -> one of its p-sets
+    std::uint32_t orbits = 0;
 
-    Problem(int v_, int k_, int p_, int t_) : v(v_), k(k_), p(p_), t(t_)
+    Problem(int v_, int k_, int p_, int t_, int n_ = 1) : v(v_), k(k_), p(p_), t(t_), n(n_ < 1 ? 1 : n_)
     {
         psets = static_cast<std::uint32_t>(binom[v][p]);
         for (int j = t; j <= std::min(p, k); ++j)
             for (Mask in : subsetsOfSize(k, j))
                 for (Mask out : subsetsOfSize(v - k, p - j))
                     patterns.emplace_back(in, out);
+        for (Mask in : subsetsOfSize(k - 1, t - 1))
+            for (Mask out : subsetsOfSize(v - k - 1, p - t))
+                swapPatterns.emplace_back(in, out);
+        orbitOf.assign(psets, UINT32_MAX);
+        for (Mask s : subsetsOfSize(v, p)) {
+            const std::uint32_t r = rankOf(s);
+            if (orbitOf[r] != UINT32_MAX)
+                continue;
+            for (int i = 0; i < n; ++i)
+                orbitOf[rankOf(shifted(s, i))] = orbits;
+            orbitRep.push_back(s);
+            ++orbits;
+        }
     }
     Mask full() const { return v == 32 ? ~0u : (1u << v) - 1; }
+    // The set moved by i steps of the shift.
+    Mask shifted(Mask m, int i) const
+    {
+        if (n == 1 || i % n == 0)
+            return m;
+        const Mask low = (1u << n) - 1;
+        const Mask c = m & low;
+        return (m & ~low) | (((c << i) | (c >> (n - i))) & low);
+    }
+    // Calls lost(orbit) and gained(orbit) for the p-sets that a row stops and
+    // starts covering when x is swapped for y.
+    template <class L, class G> void forSwap(Mask row, Mask x, Mask y, L&& lost, G&& gained) const
+    {
+        const Mask rest = row & ~x;
+        const Mask outside = full() & ~row & ~y;
+        for (const auto& [in, out] : swapPatterns) {
+            const Mask base = deposit(in, rest) | deposit(out, outside);
+            gained(orbitOf[rankOf(base | y)]);
+        }
+        for (const auto& [in, out] : swapPatterns) {
+            const Mask base = deposit(in, rest) | deposit(out, outside);
+            lost(orbitOf[rankOf(base | x)]);
+        }
+    }
     template <class F> void forCovered(Mask row, F&& f) const
     {
         const Mask outside = full() & ~row;
         for (const auto& [in, out] : patterns)
-            f(rankOf(deposit(in, row) | deposit(out, outside)));
+            f(orbitOf[rankOf(deposit(in, row) | deposit(out, outside))]);
+    }
+    // Every row of the orbit of each row, once.
+    std::vector<Mask> expanded(const std::vector<Mask>& rows) const
+    {
+        std::set<Mask> all;
+        for (Mask r : rows)
+            for (int i = 0; i < n; ++i)
+                all.insert(shifted(r, i));
+        return {all.begin(), all.end()};
     }
 };
 
@@ -113,14 +193,13 @@ struct Cover {
     std::vector<std::uint16_t> count;
     std::vector<std::uint32_t> uncovered; // ranks
     std::vector<std::int32_t> where;      // position in uncovered, -1 when covered
-    std::vector<Mask> unrank;             // rank -> mask
+    std::vector<Mask> unrank;             // orbit -> one of its p-sets
 
-    explicit Cover(const Problem& p) : pb(p), count(p.psets, 0), where(p.psets, -1), unrank(p.psets)
+    explicit Cover(const Problem& p)
+        : pb(p), count(p.orbits, 0), where(p.orbits, -1), unrank(p.orbitRep)
     {
-        for (Mask s : subsetsOfSize(p.v, p.p))
-            unrank[rankOf(s)] = s;
-        uncovered.reserve(p.psets);
-        for (std::uint32_t r = 0; r < p.psets; ++r) {
+        uncovered.reserve(p.orbits);
+        for (std::uint32_t r = 0; r < p.orbits; ++r) {
             where[r] = static_cast<std::int32_t>(uncovered.size());
             uncovered.push_back(r);
         }
@@ -162,12 +241,28 @@ struct Cover {
         rows[i] = rows.back();
         rows.pop_back();
     }
-    // Uncovered p-sets that would appear if row i went.
+    // Uncovered p-set orbits that would appear if row i went (a row may
+    // meet one orbit more than once).
     int lossOf(std::size_t i) const
     {
+        std::vector<std::uint32_t> own;
+        pb.forCovered(rows[i], [&](std::uint32_t r) { own.push_back(r); });
+        std::sort(own.begin(), own.end());
         int loss = 0;
-        pb.forCovered(rows[i], [&](std::uint32_t r) { loss += count[r] == 1; });
+        for (std::size_t a = 0; a < own.size();) {
+            std::size_t b = a;
+            while (b < own.size() && own[b] == own[a])
+                ++b;
+            loss += count[own[a]] == b - a;
+            a = b;
+        }
         return loss;
+    }
+    // Row i becomes member (a row of its orbit) with x swapped for y.
+    void swapIn(std::size_t i, Mask member, Mask x, Mask y)
+    {
+        pb.forSwap(member, x, y, [&](std::uint32_t r) { dec(r); }, [&](std::uint32_t r) { inc(r); });
+        rows[i] = (member & ~x) | y;
     }
     void replace(std::size_t i, Mask row)
     {
@@ -225,96 +320,175 @@ void greedy(Cover& c, std::mt19937_64& rng)
 }
 
 // Simulated annealing on a fixed number of rows until nothing is uncovered or
-// the deadline passes.
+// the deadline passes. A move takes an uncovered p-set P, a row meeting P in
+// t - 1 indexes (chosen at random among all such rows) and swaps one of its
+// other indexes for one of P, so that the row covers P afterwards; the cost
+// is the number of uncovered p-sets.
 bool anneal(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_point deadline)
 {
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    double temperature = 0.6;
+    const int want = c.pb.t - 1;
+    // Temperatures are in units of the mean cost a worsening move adds,
+    // measured over the first moves.
+    const double startFactor = std::getenv("WHEEL_T0") ? std::atof(std::getenv("WHEEL_T0")) : 0.3;
+    double temperature = 0.0;
+    double floor = 0.0;
+    double uphillSum = 0;
+    long uphillCount = 0;
+    std::size_t bestSeen = c.uncovered.size();
+    long sinceBest = 0;
     long step = 0;
+    // Rows (and shifts) one swap away from covering the chosen p-set.
+    std::vector<std::uint32_t> candidates;
+    // Every shift of every row, row by row.
+    const int n = c.pb.n;
+    std::vector<Mask> all(c.rows.size() * static_cast<std::size_t>(n));
+    auto setShifts = [&](std::size_t i) {
+        for (int sh = 0; sh < n; ++sh)
+            all[i * static_cast<std::size_t>(n) + static_cast<std::size_t>(sh)] = c.pb.shifted(c.rows[i], sh);
+    };
+    for (std::size_t i = 0; i < c.rows.size(); ++i)
+        setShifts(i);
+    const long coolEvery = std::max<long>(2048, static_cast<long>(coolFactor * static_cast<double>(c.rows.size() * static_cast<std::size_t>(c.pb.k))));
     while (!c.uncovered.empty()) {
-        if ((++step & 255) == 0) {
+        if ((++step & 1023) == 0) {
             if (std::chrono::steady_clock::now() > deadline)
                 return false;
-            temperature = std::max(0.05, temperature * 0.9995);
+            if (std::getenv("WHEEL_TRACE") && (step & ((1 << 16) - 1)) == 0)
+                std::fprintf(stderr, "  rows=%zu uncovered=%zu T=%.3f\n", c.rows.size(), c.uncovered.size(), temperature);
         }
         const Mask pset = c.unrank[c.uncovered[rng() % c.uncovered.size()]];
-        // The row that needs the fewest changes, among a few.
-        std::size_t i = rng() % c.rows.size();
-        for (int tries = 0; tries < 3; ++tries) {
-            const std::size_t j = rng() % c.rows.size();
-            if (__builtin_popcount(c.rows[j] & pset) > __builtin_popcount(c.rows[i] & pset))
-                i = j;
+        // Reservoir choice among the rows one swap away from covering P;
+        // failing those, among the rows meeting P most.
+        candidates.clear();
+        int bestOverlap = -1;
+        for (std::size_t j = 0; j < all.size(); ++j) {
+            const int o = __builtin_popcount(all[j] & pset);
+            if (o > want || o < bestOverlap)
+                continue;
+            if (o > bestOverlap) {
+                bestOverlap = o;
+                candidates.clear();
+            }
+            candidates.push_back(static_cast<std::uint32_t>(j));
         }
-        const Mask row = c.rows[i];
-        const Mask add = pset & ~row;
-        const Mask drop = row & ~pset;
+        if (candidates.empty())
+            continue;
+        const std::uint32_t pick = candidates[rng() % candidates.size()];
+        const std::size_t chosen = pick / static_cast<std::uint32_t>(n);
+        const Mask chosenRow = all[pick];
+        const Mask row = c.rows[chosen];
+        const Mask add = pset & ~chosenRow;
+        const Mask drop = chosenRow & ~pset;
         if (!add || !drop)
             continue;
-        const Mask next = (row & ~randomElement(drop, rng)) | randomElement(add, rng);
+        const Mask x = randomElement(drop, rng);
+        const Mask y = randomElement(add, rng);
         const std::size_t before = c.uncovered.size();
-        c.replace(i, next);
+        c.swapIn(chosen, chosenRow, x, y);
         const long delta = static_cast<long>(c.uncovered.size()) - static_cast<long>(before);
-        if (delta > 0 && unit(rng) >= std::exp(-static_cast<double>(delta) / temperature))
-            c.replace(i, row);
+        if (temperature == 0.0 && delta > 0) {
+            uphillSum += static_cast<double>(delta);
+            if (++uphillCount == 2048) {
+                const double mean = uphillSum / static_cast<double>(uphillCount);
+                temperature = startFactor * mean;
+                floor = 0.02 * mean;
+                if (std::getenv("WHEEL_TRACE"))
+                    std::fprintf(stderr, "  mean uphill %.2f\n", mean);
+            }
+        }
+        if (delta > 0 && (temperature == 0.0 || unit(rng) >= std::exp(-static_cast<double>(delta) / temperature))) {
+            c.swapIn(chosen, c.rows[chosen], y, x);
+            c.rows[chosen] = row;
+        }
+        else
+            setShifts(chosen);
+        // Cool steadily to a floor; when stuck there for long, warm up again.
+        if (c.uncovered.size() < bestSeen) {
+            bestSeen = c.uncovered.size();
+            sinceBest = 0;
+        } else if (++sinceBest > 3000000 && temperature <= floor * 1.2) {
+            temperature = floor * 10;
+            sinceBest = 0;
+            bestSeen = c.uncovered.size();
+        }
+        if (step % coolEvery == 0)
+            temperature = std::max(floor, temperature * 0.995);
     }
     return true;
 }
 
-std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed)
+// Rows of a wheel without the ones it can do without.
+std::vector<Mask> pruned(const WheelType& w, const std::vector<Mask>& rows)
 {
-    const Problem pb(w.numbers, w.pick, w.hit, w.keep);
+    const Problem plain(w.numbers, w.pick, w.hit, w.keep);
+    Cover c(plain);
+    for (Mask r : rows)
+        c.add(r);
+    for (std::size_t i = c.rows.size(); i-- > 0;)
+        if (c.rows.size() > 1 && c.lossOf(i) == 0)
+            c.removeAt(i);
+    return c.rows;
+}
+
+// The row (orbit) whose loss is smallest, looking at every step-th one.
+std::size_t cheapestRow(const Cover& c, std::size_t step)
+{
+    std::size_t worst = 0;
+    int least = -1;
+    for (std::size_t i = 0; i < c.rows.size(); i += step) {
+        const int loss = c.lossOf(i);
+        if (least < 0 || loss < least) {
+            least = loss;
+            worst = i;
+        }
+    }
+    return worst;
+}
+
+std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed, int group,
+                         const std::function<void(const std::vector<Mask>&)>& better)
+{
+    const Problem pb(w.numbers, w.pick, w.hit, w.keep, group);
     std::mt19937_64 rng(seed);
     Cover c(pb);
     greedy(c, rng);
-    // Drop rows that cover nothing on their own.
-    for (std::size_t i = 0; i < c.rows.size();)
+    for (std::size_t i = c.rows.size(); i-- > 0;)
         if (c.rows.size() > 1 && c.lossOf(i) == 0)
             c.removeAt(i);
-        else
-            ++i;
-    std::vector<Mask> best = c.rows;
+    std::vector<Mask> best = pruned(w, pb.expanded(c.rows));
+    better(best);
     const auto deadline = std::chrono::steady_clock::now()
         + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
     const std::optional<int> target = bestKnownWheelSize(w);
     const std::optional<int> limit = wheelSizeLimit(w);
+    auto found = [&] {
+        std::vector<Mask> rows = pruned(w, pb.expanded(c.rows));
+        if (rows.size() < best.size()) {
+            best = rows;
+            better(best);
+        }
+    };
     // Far above the limit, go there at once: drop the rows that lose least,
     // then repair with the whole budget.
-    if (limit && static_cast<int>(c.rows.size()) > *limit + 1) {
+    const std::size_t perRow = static_cast<std::size_t>(pb.n);
+    if (limit && best.size() > static_cast<std::size_t>(*limit) + perRow) {
         Cover trial = c;
-        while (static_cast<int>(trial.rows.size()) > *limit) {
-            std::size_t worst = 0;
-            int least = -1;
-            for (std::size_t i = 0; i < trial.rows.size(); i += 1 + trial.rows.size() / 64) {
-                const int loss = trial.lossOf(i);
-                if (least < 0 || loss < least) {
-                    least = loss;
-                    worst = i;
-                }
-            }
-            trial.removeAt(worst);
-        }
+        while (trial.rows.size() * perRow > static_cast<std::size_t>(*limit))
+            trial.removeAt(cheapestRow(trial, 1 + trial.rows.size() / 64));
         if (anneal(trial, rng, deadline)) {
             c.takeFrom(std::move(trial));
-            best = c.rows;
+            found();
         }
     }
     while (c.rows.size() > 1 && std::chrono::steady_clock::now() < deadline) {
         if (target && static_cast<int>(best.size()) <= *target)
             break;
-        // One row fewer: drop the one whose loss is smallest, then repair.
-        std::size_t worst = 0;
-        int least = -1;
-        for (std::size_t i = 0; i < c.rows.size(); ++i) {
-            const int loss = c.lossOf(i);
-            if (least < 0 || loss < least) {
-                least = loss;
-                worst = i;
-            }
-        }
-        c.removeAt(worst);
+        // One row (orbit) fewer: drop the one whose loss is smallest, then repair.
+        c.removeAt(cheapestRow(c, 1));
         if (!anneal(c, rng, deadline))
             break;
-        best = c.rows;
+        found();
     }
     std::sort(best.begin(), best.end());
     return best;
@@ -408,6 +582,7 @@ int main(int argc, char** argv)
     double seconds = 5;
     std::uint64_t seed = 20030223;
     bool keepBetter = false;
+    int group = 1;
     std::optional<WheelType> only;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -419,13 +594,17 @@ int main(int argc, char** argv)
             seed = std::stoull(argv[++i]);
         else if (a == "--keep-better")
             keepBetter = true;
+        else if (a == "--cool" && i + 1 < argc)
+            coolFactor = std::stod(argv[++i]);
+        else if (a == "--group" && i + 1 < argc)
+            group = std::stoi(argv[++i]);
         else if (a == "--only" && i + 1 < argc) {
             WheelType w{};
             if (std::sscanf(argv[++i], "%d,%d,%d,%d", &w.pick, &w.numbers, &w.hit, &w.keep) != 4)
                 return 2;
             only = w;
         } else {
-            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better]\n");
+            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N] [--cool F]\n");
             return 2;
         }
     }
@@ -439,10 +618,23 @@ int main(int argc, char** argv)
     std::map<std::tuple<int, int, int, int>, std::vector<Mask>> wheels;
     auto key = [](const WheelType& w) { return std::make_tuple(w.pick, w.numbers, w.hit, w.keep); };
     for (const WheelType& w : types) {
+        const std::filesystem::path file = out / std::filesystem::u8path(fileName(w));
+        // Every better wheel is written at once (a checkpoint for long runs),
+        // unless --keep-better finds a smaller one there.
+        auto checkpoint = [&](const std::vector<Mask>& rows) {
+            if (keepBetter && std::filesystem::exists(file)) {
+                const std::vector<Mask> old = readLibraryFile(file);
+                if (!old.empty() && old.size() <= rows.size())
+                    return;
+            }
+            writeLibraryFile(file, rows);
+            std::fprintf(stderr, "%s rows=%zu (checkpoint)\n", fileName(w).c_str(), rows.size());
+        };
+        const int n = std::min(group, w.numbers);
         std::vector<Mask> rows = search(w, seconds, seed ^ (static_cast<std::uint64_t>(w.pick) << 24)
                                                         ^ (static_cast<std::uint64_t>(w.numbers) << 16)
-                                                        ^ (static_cast<std::uint64_t>(w.hit) << 8) ^ w.keep);
-        const std::filesystem::path file = out / std::filesystem::u8path(fileName(w));
+                                                        ^ (static_cast<std::uint64_t>(w.hit) << 8) ^ w.keep,
+                                        n, checkpoint);
         if (keepBetter && std::filesystem::exists(file)) {
             std::vector<Mask> old = readLibraryFile(file);
             if (!old.empty() && old.size() < rows.size())
