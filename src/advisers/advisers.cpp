@@ -1,9 +1,9 @@
 #include "advisers/advisers.h"
 
 #include <algorithm>
-#include <deque>
 #include <limits>
 
+#include "advisers/leading_slots.h"
 #include "common/error.h"
 #include "common/format.h"
 
@@ -352,12 +352,78 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
     };
     if (n > 0)
         addDraw(0, 1);
+    // Each draw's distinct numbers (as offsets from lo), ascending.
+    std::vector<int> rowStart(static_cast<std::size_t>(n) + 1, 0);
+    std::vector<int> rowNumbers;
+    rowNumbers.reserve(static_cast<std::size_t>(n) * k);
+    for (int t = 0; t < n; ++t) {
+        const std::size_t from = rowNumbers.size();
+        for (int x : h.main(t)) {
+            const int v = x - lo;
+            if (v < 0 || v >= N)
+                continue;
+            std::size_t q = rowNumbers.size();
+            bool repeated = false;
+            for (std::size_t i = from; i < q; ++i)
+                repeated = repeated || rowNumbers[i] == v;
+            if (repeated)
+                continue;
+            rowNumbers.push_back(v);
+            while (q > from && rowNumbers[q - 1] > v) {
+                rowNumbers[q] = rowNumbers[q - 1];
+                --q;
+            }
+            rowNumbers[q] = v;
+        }
+        rowStart[static_cast<std::size_t>(t) + 1] = static_cast<int>(rowNumbers.size());
+    }
+    // The intervals' sort keys (negated frequencies: least frequent first)
+    // and the intervals, side by side so a pass keeps both in registers.
+    std::vector<int> key(static_cast<std::size_t>(M));
+    std::vector<int> interval(static_cast<std::size_t>(M));
+    std::vector<int> taken(static_cast<std::size_t>(std::max(s.count, 0)) + static_cast<std::size_t>(k));
+    const int S = s.count;
     for (int P = 1; P < n; ++P) {
         if (P - M - 2 >= 0)
             addDraw(P - M - 2, -1);
-        for (int v = 0; v < N; ++v)
-            current[v] = P - lastSeen[v];
-        selectByInterval(freq, current, lo, M, s.count, bet, scratch);
+        if (P >= M) {
+            // Every number with a current interval d <= M was last drawn in
+            // draw P - d, so the groups come from the last M draws. The
+            // intervals are ordered pass by pass, only as far as they are taken.
+            for (int d = 1; d <= M; ++d) {
+                key[d - 1] = -freq[d];
+                interval[d - 1] = d;
+            }
+            int got = 0;
+            for (int a = 0; a < M && got < S; ++a) {
+                int curKey = key[a];
+                int cur = interval[a];
+                for (int b = a + 1; b < M; ++b) {
+                    const int kb = key[b];
+                    const int ib = interval[b];
+                    const bool swap = kb > curKey;
+                    key[b] = swap ? curKey : kb;
+                    interval[b] = swap ? cur : ib;
+                    curKey = swap ? kb : curKey;
+                    cur = swap ? ib : cur;
+                }
+                key[a] = curKey;
+                interval[a] = cur;
+                // Numbers still last seen in draw t, ascending; a group may
+                // overfill `taken`, only the first S count.
+                const int t = P - cur;
+                for (int i = rowStart[t]; i < rowStart[t + 1]; ++i) {
+                    const int v = rowNumbers[i];
+                    taken[got] = v + lo;
+                    got += lastSeen[v] == t;
+                }
+            }
+            bet.assign(taken.begin(), taken.begin() + std::min(got, S));
+        } else {
+            for (int v = 0; v < N; ++v)
+                current[v] = P - lastSeen[v];
+            selectByInterval(freq, current, lo, M, S, bet, scratch);
+        }
         for (int v : bet)
             inBet[v - lo] = 1;
         int hits = 0;
@@ -401,7 +467,8 @@ class FollowerCounts {
 public:
     FollowerCounts(const DrawHistory& h, const LotteryParams& p, int stage)
         : h_(h), N_(p.numberRange), lo_(firstNumber(p)), stage_(stage),
-          follow_(static_cast<std::size_t>(N_) * N_, 0), occ_(static_cast<std::size_t>(N_))
+          follow_(static_cast<std::size_t>(N_) * N_, 0), occ_(static_cast<std::size_t>(N_)),
+          oldest_(static_cast<std::size_t>(N_), 0)
     {
     }
     // Counts draw j as an occurrence of each of its numbers (j + 1 must exist).
@@ -418,11 +485,13 @@ public:
             if (repeated)
                 continue; // "contains" counts a draw once
             add(x, j + 1, 1);
-            occ_[x].push_back(j);
-            if (stage_ > 0 && static_cast<int>(occ_[x].size()) > stage_ - 1) {
-                add(x, occ_[x].front() + 1, -1);
-                occ_[x].pop_front();
-            }
+            if (stage_ <= 0)
+                continue; // every occurrence counts: nothing is ever dropped
+            // The occurrences still counted are occ_[x][oldest_[x] ..].
+            std::vector<int>& occ = occ_[x];
+            occ.push_back(j);
+            if (static_cast<int>(occ.size()) - oldest_[x] > stage_ - 1)
+                add(x, occ[static_cast<std::size_t>(oldest_[x]++)] + 1, -1);
         }
     }
     const int* counts(int x) const { return follow_.data() + static_cast<std::size_t>(x) * N_; }
@@ -440,12 +509,15 @@ private:
     int lo_;
     int stage_;
     std::vector<int> follow_;
-    std::vector<std::deque<int>> occ_;
+    std::vector<std::vector<int>> occ_;
+    std::vector<int> oldest_;
 };
 
-// Marks the bet of reference draw P - 1 from the follower counts.
+// Marks the bet of reference draw P - 1 from the follower counts: the first
+// W slots of each ordered table, found without ordering the tables.
 void markIntimate(const DrawHistory& h, const LotteryParams& p, int P, const IntimateSettings& s,
-                  const FollowerCounts& f, std::vector<char>& marked, std::vector<int>& overall, std::vector<int>& work)
+                  const FollowerCounts& f, std::vector<char>& marked, std::vector<int>& overall,
+                  const std::vector<int>& zeros, LeadingSlotsScratch& scratch)
 {
     const int N = p.numberRange;
     const int lo = firstNumber(p);
@@ -454,25 +526,18 @@ void markIntimate(const DrawHistory& h, const LotteryParams& p, int P, const Int
     const int W = std::min(s.count, N);
     if (s.overall) {
         std::fill(overall.begin(), overall.end(), 0);
+        int* sum = overall.data();
         for (int x : ref)
             if (x - lo >= 0 && x - lo < N) {
                 const int* c = f.counts(x - lo);
                 for (int v = 0; v < N; ++v)
-                    overall[v] += c[v];
+                    sum[v] += c[v];
             }
-        for (int v = 0; v < N; ++v)
-            work[v] = overall[v] << 8 | v;
-        largestFirst(work, W);
-        for (int a = 0; a < W; ++a)
-            marked[work[a] & 255] = 1;
+        markLeadingSlots(sum, N, W, marked.data(), scratch);
     } else {
         for (int x : ref) {
             const bool valid = x - lo >= 0 && x - lo < N;
-            for (int v = 0; v < N; ++v)
-                work[v] = (valid ? f.counts(x - lo)[v] : 0) << 8 | v;
-            largestFirst(work, W);
-            for (int a = 0; a < W; ++a)
-                marked[work[a] & 255] = 1;
+            markLeadingSlots(valid ? f.counts(x - lo) : zeros.data(), N, W, marked.data(), scratch);
         }
     }
 }
@@ -530,7 +595,8 @@ AdviserReplay replayIntimate(const DrawHistory& h, const LotteryParams& p, const
     FollowerCounts f(h, p, s.stage);
     std::vector<char> marked(static_cast<std::size_t>(N), 0);
     std::vector<int> overall(static_cast<std::size_t>(N), 0);
-    std::vector<int> work(static_cast<std::size_t>(N));
+    const std::vector<int> zeros(static_cast<std::size_t>(N), 0);
+    LeadingSlotsScratch scratch;
     std::vector<int> bet;
     r.betNumbers.reserve(static_cast<std::size_t>(n) *
                          static_cast<std::size_t>(std::min(N, s.overall ? s.count : s.count * p.pickCount)));
@@ -538,7 +604,7 @@ AdviserReplay replayIntimate(const DrawHistory& h, const LotteryParams& p, const
     for (int P = 1; P < n; ++P) {
         if (P >= 2)
             f.addOccurrence(P - 2);
-        markIntimate(h, p, P, s, f, marked, overall, work);
+        markIntimate(h, p, P, s, f, marked, overall, zeros, scratch);
         bet.clear();
         for (int v = 0; v < N; ++v)
             if (marked[v])
@@ -565,11 +631,11 @@ struct CompositeWindows {
     std::vector<int> lastSeen; // latest draw < T holding each number, -1 when none
 };
 
-// The four steps from the window state. Only as many exchange-sort passes as
-// the steps read are run.
+// The four steps from the window state, with both rankings fully ordered
+// (step 4 lists its numbers in ranking-B order).
 void compositeSteps(const LotteryParams& p, int T, const CompositeSettings& s, const CompositeWindows& w,
                     CompositeResult& out, std::vector<int>& rankA, std::vector<int>& rankB,
-                    std::vector<char>& selected, std::vector<char>& tailA, std::vector<char>& inStep1, bool full)
+                    std::vector<char>& selected, std::vector<char>& tailA, std::vector<char>& inStep1)
 {
     const int N = p.numberRange;
     const int lo = firstNumber(p);
@@ -580,8 +646,8 @@ void compositeSteps(const LotteryParams& p, int T, const CompositeSettings& s, c
         rankA[v] = w.countA[v] << 8 | v;
         rankB[v] = w.countB[v] << 8 | v;
     }
-    largestFirst(rankA, full ? N - 1 : std::max(half, tailFrom));
-    largestFirst(rankB, full ? N - 1 : quarter);
+    largestFirst(rankA, N - 1);
+    largestFirst(rankB, N - 1);
     std::fill(selected.begin(), selected.end(), 0);
     std::fill(tailA.begin(), tailA.end(), 0);
     for (int a = tailFrom; a < N; ++a)
@@ -618,6 +684,41 @@ void compositeSteps(const LotteryParams& p, int T, const CompositeSettings& s, c
     for (int v = 0; v < N; ++v)
         if (selected[v])
             out.bet.push_back(v + lo);
+}
+
+// The replay's bet from the window state: the same four steps as
+// compositeSteps, but only the sets of numbers they take, so the ranked
+// tables are never ordered (markLeadingSlots finds their leading slots).
+struct CompositeScratch {
+    std::vector<char> step1;  // first N/2 slots of ranking A
+    std::vector<char> frontA; // first (3N)/4 - 1 slots of ranking A
+    std::vector<char> frontB; // first N/4 slots of ranking B
+    LeadingSlotsScratch slots;
+};
+
+void compositeBet(const LotteryParams& p, int T, const CompositeSettings& s, const CompositeWindows& w,
+                  std::vector<char>& selected, std::vector<int>& bet, CompositeScratch& x)
+{
+    const int N = p.numberRange;
+    const int lo = firstNumber(p);
+    const int half = N / 2;
+    const int quarter = N / 4;
+    const int tailFrom = std::max(0, (3 * N) / 4 - 1);
+    x.step1.assign(static_cast<std::size_t>(N), 0);
+    x.frontA.assign(static_cast<std::size_t>(N), 0);
+    x.frontB.assign(static_cast<std::size_t>(N), 0);
+    markLeadingSlots(w.countA.data(), N, half, x.step1.data(), x.slots);
+    markLeadingSlots(w.countA.data(), N, tailFrom, x.frontA.data(), x.slots);
+    markLeadingSlots(w.countB.data(), N, quarter, x.frontB.data(), x.slots);
+    bet.clear();
+    for (int v = 0; v < N; ++v) {
+        const bool quiet2 = w.lastSeen[v] < T - s.w2;
+        const bool quiet3 = w.lastSeen[v] < T - s.w3;
+        const bool take = (x.step1[v] && quiet2) || (w.triples[v] > 0 && quiet3) || (x.frontB[v] && !x.frontA[v]);
+        selected[v] = take;
+        if (take)
+            bet.push_back(v + lo);
+    }
 }
 
 bool drawHolds(const DrawHistory& h, int t, int x)
@@ -716,7 +817,7 @@ CompositeResult recommendComposite(const DrawHistory& h, const LotteryParams& p,
     std::vector<int> rankA(static_cast<std::size_t>(N)), rankB(static_cast<std::size_t>(N));
     std::vector<char> selected(static_cast<std::size_t>(N)), tailA(static_cast<std::size_t>(N)),
         inStep1(static_cast<std::size_t>(N));
-    compositeSteps(p, T, s, walker.windows(), r, rankA, rankB, selected, tailA, inStep1, true);
+    compositeSteps(p, T, s, walker.windows(), r, rankA, rankB, selected, tailA, inStep1);
     return r;
 }
 
@@ -737,18 +838,17 @@ AdviserReplay replayComposite(const DrawHistory& h, const LotteryParams& p, cons
         return r;
     CompositeWalker walker(h, p, s);
     walker.start(first);
-    CompositeResult steps;
-    std::vector<int> rankA(static_cast<std::size_t>(N)), rankB(static_cast<std::size_t>(N));
-    std::vector<char> selected(static_cast<std::size_t>(N)), tailA(static_cast<std::size_t>(N)),
-        inStep1(static_cast<std::size_t>(N));
+    std::vector<char> selected(static_cast<std::size_t>(N));
+    std::vector<int> bet;
+    CompositeScratch scratch;
     r.betNumbers.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(N / 2 + 4));
     for (int T = first; T < n; ++T) {
-        compositeSteps(p, T, s, walker.windows(), steps, rankA, rankB, selected, tailA, inStep1, false);
+        compositeBet(p, T, s, walker.windows(), selected, bet, scratch);
         int hits = 0;
         for (int x : h.main(T))
             if (x - lo >= 0 && x - lo < N && selected[x - lo])
                 ++hits;
-        appendBet(r, steps.bet);
+        appendBet(r, bet);
         countHit(r, T, hits, T == first);
         if (T + 1 < n)
             walker.advance();
