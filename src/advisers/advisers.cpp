@@ -1,6 +1,7 @@
 #include "advisers/advisers.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <limits>
 
 #include "advisers/leading_slots.h"
@@ -28,6 +29,35 @@ void exchangeSort(std::vector<T>& v, int slots, Swap mustSwap)
 // The same exchange sort, largest count first, on entries packed as
 // count << 8 | index (index < 256): the entry of slot a rides in a register
 // through its pass, and the swaps are plain selects.
+// One pass of that sort over p[0..n): p[0] ends up holding its slot's entry,
+// which is also returned.
+inline int exchangePass(int* p, int n)
+{
+    int cur = p[0];
+    for (int b = 1; b < n; ++b) {
+        const int x = p[b];
+        int stay = x;
+#if defined(__x86_64__) && defined(__GNUC__)
+        // x beats cur only when it is greater than cur with every index bit
+        // set; two conditional moves, so the pass never mispredicts.
+        __asm__("cmpl %[hi], %[x]\n\t"
+                "cmovg %[cur], %[stay]\n\t"
+                "cmovg %[x], %[cur]"
+                : [stay] "+&r"(stay), [cur] "+&r"(cur)
+                : [x] "r"(x), [hi] "r"(cur | 255)
+                : "cc");
+#else
+        const int mask = -static_cast<int>((x >> 8) > (cur >> 8));
+        const int diff = (x ^ cur) & mask;
+        stay = x ^ diff;
+        cur ^= diff;
+#endif
+        p[b] = stay;
+    }
+    p[0] = cur;
+    return cur;
+}
+
 void largestFirst(std::vector<int>& v, int slots)
 {
     const int n = static_cast<int>(v.size());
@@ -338,10 +368,6 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
     IntervalScratch scratch;
     r.betNumbers.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(std::min(s.count, N)));
     appendBet(r, {});
-    if (n > 0)
-        for (int x : h.main(0))
-            if (x - lo >= 0 && x - lo < N)
-                lastSeen[x - lo] = 0;
     // The window of target P is draws max(0, P-M-1) .. P-1; slide it along.
     auto addDraw = [&](int t, int sign) {
         for (int j = 0; j < k; ++j) {
@@ -377,45 +403,52 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
         }
         rowStart[static_cast<std::size_t>(t) + 1] = static_cast<int>(rowNumbers.size());
     }
-    // The intervals' sort keys (negated frequencies: least frequent first)
-    // and the intervals, side by side so a pass keeps both in registers.
-    std::vector<int> key(static_cast<std::size_t>(M));
-    std::vector<int> interval(static_cast<std::size_t>(M));
+    // alive[t]: bit i set while the i-th number of draw t's row has not been
+    // drawn since (its current interval is P - t).
+    std::vector<std::uint64_t> alive(static_cast<std::size_t>(n), 0);
+    std::vector<int> lastPos(static_cast<std::size_t>(N), 0);
+    auto markDrawn = [&](int t) {
+        const int from = rowStart[t];
+        for (int i = from; i < rowStart[t + 1]; ++i) {
+            const int v = rowNumbers[i];
+            if (lastSeen[v] >= 0 && lastPos[v] < 64)
+                alive[lastSeen[v]] &= ~(std::uint64_t{1} << lastPos[v]);
+            lastSeen[v] = t;
+            lastPos[v] = i - from;
+            if (i - from < 64)
+                alive[t] |= std::uint64_t{1} << (i - from);
+        }
+    };
+    if (n > 0)
+        markDrawn(0);
+    // The intervals packed as (bias - frequency) << 8 | d, largest first: the
+    // exchange sort's passes are run one at a time, only as far as numbers
+    // are taken.
+    std::vector<int> order(static_cast<std::size_t>(M));
     std::vector<int> taken(static_cast<std::size_t>(std::max(s.count, 0)) + static_cast<std::size_t>(k));
     const int S = s.count;
+    const bool fastGroups = k <= 64; // a row's numbers fit in one alive mask
     for (int P = 1; P < n; ++P) {
         if (P - M - 2 >= 0)
             addDraw(P - M - 2, -1);
-        if (P >= M) {
+        if (P >= M && fastGroups) {
             // Every number with a current interval d <= M was last drawn in
-            // draw P - d, so the groups come from the last M draws. The
-            // intervals are ordered pass by pass, only as far as they are taken.
-            for (int d = 1; d <= M; ++d) {
-                key[d - 1] = -freq[d];
-                interval[d - 1] = d;
-            }
+            // draw P - d, so the groups come from the last M draws.
+            int* o = order.data();
+            for (int d = 1; d <= M; ++d)
+                o[d - 1] = (kFrequencyBias - freq[d]) << 8 | d;
             int got = 0;
             for (int a = 0; a < M && got < S; ++a) {
-                int curKey = key[a];
-                int cur = interval[a];
-                for (int b = a + 1; b < M; ++b) {
-                    const int kb = key[b];
-                    const int ib = interval[b];
-                    const bool swap = kb > curKey;
-                    key[b] = swap ? curKey : kb;
-                    interval[b] = swap ? cur : ib;
-                    curKey = swap ? kb : curKey;
-                    cur = swap ? ib : cur;
-                }
-                key[a] = curKey;
-                interval[a] = cur;
+                const int cur = exchangePass(o + a, M - a) & 255;
                 // Numbers still last seen in draw t, ascending; a group may
                 // overfill `taken`, only the first S count.
                 const int t = P - cur;
-                for (int i = rowStart[t]; i < rowStart[t + 1]; ++i) {
-                    const int v = rowNumbers[i];
-                    taken[got] = v + lo;
-                    got += lastSeen[v] == t;
+                const std::uint64_t m = alive[t];
+                const int* row = rowNumbers.data() + rowStart[t];
+                const int len = rowStart[t + 1] - rowStart[t];
+                for (int i = 0; i < len; ++i) {
+                    taken[got] = row[i] + lo;
+                    got += static_cast<int>((m >> i) & 1);
                 }
             }
             bet.assign(taken.begin(), taken.begin() + std::min(got, S));
@@ -435,9 +468,7 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
         appendBet(r, bet);
         countHit(r, P, hits, P == 1);
         addDraw(P, 1);
-        for (int x : h.main(P))
-            if (x - lo >= 0 && x - lo < N)
-                lastSeen[x - lo] = P;
+        markDrawn(P);
     }
     return r;
 }

@@ -16,7 +16,9 @@
 //    right behind them take the remaining slots.
 // That is O(n) plus one nth_element, against O(slots * n) for the passes.
 #include <algorithm>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -59,6 +61,148 @@ inline int slotThreshold(const int* value, int n, int slots, LeadingSlotsScratch
     return x.values[static_cast<std::size_t>(slots - 1)];
 }
 
+// The items >= t of value[0..n) in the order the exchange sort's passes leave
+// them once every item above t is in front: items[0..above) are the items
+// above t (in no particular order), items[above..c) the items equal to t in
+// their sorted order. Returns c; *above receives the number above t.
+// The passes on a list already made: items[0..c) in index order, isAbove[i]
+// for each; `above` of them are above t. Returns c.
+inline int orderAtThreshold(int* items, char* isAbove, int c, int above)
+{
+    // Passes 0 .. above-1 put the items above t in front; a tie standing in
+    // the pass's slot trades places with the first item above t behind it.
+    if (c > above) {
+        int q = 0;
+        for (int a = 0; a < above; ++a) {
+            if (isAbove[a])
+                continue;
+            q = std::max(q, a + 1);
+            while (!isAbove[q])
+                ++q;
+            std::swap(items[a], items[q]);
+            isAbove[a] = 1;
+            isAbove[q] = 0;
+            ++q;
+        }
+    }
+    return c;
+}
+
+inline int orderAtThreshold(const int* value, int n, int t, int* items, char* isAbove, int* above)
+{
+    int c = 0;
+    int aboveCount = 0;
+    for (int i = 0; i < n; ++i) {
+        const bool big = value[i] > t;
+        items[c] = i;
+        isAbove[c] = big;
+        c += value[i] >= t;
+        aboveCount += big;
+    }
+    *above = aboveCount;
+    return orderAtThreshold(items, isAbove, c, aboveCount);
+}
+
+// The whole order the exchange sort leaves, largest value first, item by
+// item: the values are put in classes of equal value (a counting sort when
+// they lie close together), and the order inside a class of several items
+// comes from orderAtThreshold.
+class ExchangeOrder {
+public:
+    void start(const int* value, int n)
+    {
+        value_ = value;
+        n_ = n;
+        sorted_.resize(static_cast<std::size_t>(n));
+        items_.resize(static_cast<std::size_t>(n));
+        above_.resize(static_cast<std::size_t>(n));
+        next_ = 0;
+        classNext_ = classEnd_ = 0;
+        placed_ = 0;
+        if (n <= 0)
+            return;
+        int lo = value[0];
+        int hi = value[0];
+        for (int i = 1; i < n; ++i) {
+            lo = std::min(lo, value[i]);
+            hi = std::max(hi, value[i]);
+        }
+        constexpr int kSpan = 512;
+        if (static_cast<long long>(hi) - lo < kSpan) {
+            // Largest value first, index order inside a value.
+            int start[kSpan + 1];
+            const int span = hi - lo + 1;
+            std::fill(start, start + span + 1, 0);
+            for (int i = 0; i < n; ++i)
+                ++start[hi - value[i] + 1];
+            for (int v = 1; v <= span; ++v)
+                start[v] += start[v - 1];
+            for (int i = 0; i < n; ++i)
+                sorted_[static_cast<std::size_t>(start[hi - value[i]]++)] = i;
+        } else {
+            for (int i = 0; i < n; ++i)
+                sorted_[static_cast<std::size_t>(i)] = i;
+            std::sort(sorted_.begin(), sorted_.end(),
+                      [value](int a, int b) { return value[a] != value[b] ? value[a] > value[b] : a < b; });
+        }
+    }
+    // The item of the next slot; false after the last.
+    bool next(int& item)
+    {
+        if (classNext_ < classEnd_) {
+            item = items_[static_cast<std::size_t>(classNext_++)];
+            return true;
+        }
+        if (next_ >= n_)
+            return false;
+        const int t = value_[sorted_[static_cast<std::size_t>(next_)]];
+        int end = next_ + 1;
+        while (end < n_ && value_[sorted_[static_cast<std::size_t>(end)]] == t)
+            ++end;
+        if (end == next_ + 1) {
+            item = sorted_[static_cast<std::size_t>(next_++)];
+            if (n_ <= 64)
+                placed_ |= std::uint64_t{1} << item;
+            return true;
+        }
+        int above = 0;
+        if (n_ <= 64) {
+            // The items above t are those of the earlier classes: walk only
+            // them and this class, in index order.
+            std::uint64_t mine = 0;
+            for (int i = next_; i < end; ++i)
+                mine |= std::uint64_t{1} << sorted_[static_cast<std::size_t>(i)];
+            int c = 0;
+            for (std::uint64_t m = placed_ | mine; m; m &= m - 1) {
+                const int i = std::countr_zero(m);
+                items_[static_cast<std::size_t>(c)] = i;
+                above_[static_cast<std::size_t>(c)] = (placed_ >> i) & 1;
+                ++c;
+            }
+            above = next_;
+            classEnd_ = orderAtThreshold(items_.data(), above_.data(), c, above);
+            placed_ |= mine;
+        } else {
+            classEnd_ = orderAtThreshold(value_, n_, t, items_.data(), above_.data(), &above);
+        }
+        classNext_ = above;
+        next_ = end;
+        item = items_[static_cast<std::size_t>(classNext_++)];
+        return true;
+    }
+
+private:
+    const int* value_ = nullptr;
+    int n_ = 0;
+    std::vector<int> sorted_;
+    std::vector<int> items_;
+    std::vector<char> above_;
+    int next_ = 0;       // first item of sorted_ not yet handed out
+    int classNext_ = 0;  // the current class in items_[classNext_ .. classEnd_)
+    int classEnd_ = 0;
+    std::uint64_t placed_ = 0; // items of the classes handed out (n <= 64)
+};
+
 // Sets mark[i] = 1 for every item i in the first `slots` slots; other marks
 // are left as they are, so several tables can mark into one set.
 inline void markLeadingSlots(const int* value, int n, int slots, char* mark, LeadingSlotsScratch& x)
@@ -79,45 +223,15 @@ inline void markLeadingSlots(const int* value, int n, int slots, char* mark, Lea
         return;
     }
     const int t = slotThreshold(value, n, slots, x);
-    // The items >= t in index order, and whether each is above t.
     if (x.items.size() < static_cast<std::size_t>(n)) {
         x.items.resize(static_cast<std::size_t>(n));
         x.above.resize(static_cast<std::size_t>(n));
     }
-    int* items = x.items.data();
-    char* above = x.above.data();
-    int c = 0;
     int aboveCount = 0;
-    for (int i = 0; i < n; ++i) {
-        const bool big = value[i] > t;
-        items[c] = i;
-        above[c] = big;
-        c += value[i] >= t;
-        aboveCount += big;
-    }
-    if (c == slots) {
-        for (int a = 0; a < c; ++a)
-            mark[items[a]] = 1;
-        return;
-    }
-    // Passes 0 .. aboveCount-1 put the items above t in front; a tie standing
-    // in the pass's slot trades places with the first item above t behind it.
-    int q = 0;
-    for (int a = 0; a < aboveCount; ++a) {
-        if (above[a])
-            continue;
-        q = std::max(q, a + 1);
-        while (!above[q])
-            ++q;
-        std::swap(items[a], items[q]);
-        above[a] = 1;
-        above[q] = 0;
-        ++q;
-    }
-    // Now every item above t stands in front, and the later passes find only
-    // ties and move nothing.
+    orderAtThreshold(value, n, t, x.items.data(), x.above.data(), &aboveCount);
+    // Every item above t stands in front, then the ties in their order.
     for (int a = 0; a < slots; ++a)
-        mark[items[a]] = 1;
+        mark[x.items[static_cast<std::size_t>(a)]] = 1;
 }
 
 } // namespace zelvor
