@@ -1,6 +1,7 @@
 #include "advisers/advisers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <limits>
 
@@ -34,17 +35,22 @@ void exchangeSort(std::vector<T>& v, int slots, Swap mustSwap)
 inline int exchangePass(int* p, int n)
 {
     int cur = p[0];
+#if defined(__x86_64__) && defined(__GNUC__)
+    int hi = cur | 255;
+#endif
     for (int b = 1; b < n; ++b) {
         const int x = p[b];
         int stay = x;
 #if defined(__x86_64__) && defined(__GNUC__)
         // x beats cur only when it is greater than cur with every index bit
-        // set; two conditional moves, so the pass never mispredicts.
+        // set (hi); conditional moves, so the pass never mispredicts, and
+        // only hi is carried from one step to the next.
         __asm__("cmpl %[hi], %[x]\n\t"
                 "cmovg %[cur], %[stay]\n\t"
-                "cmovg %[x], %[cur]"
-                : [stay] "+&r"(stay), [cur] "+&r"(cur)
-                : [x] "r"(x), [hi] "r"(cur | 255)
+                "cmovg %[x], %[cur]\n\t"
+                "cmovg %[xhi], %[hi]"
+                : [stay] "+&r"(stay), [cur] "+&r"(cur), [hi] "+&r"(hi)
+                : [x] "r"(x), [xhi] "r"(x | 255)
                 : "cc");
 #else
         const int mask = -static_cast<int>((x >> 8) > (cur >> 8));
@@ -282,6 +288,26 @@ void selectByInterval(const std::vector<int>& freq, const std::vector<int>& curr
     }
 }
 
+// For each 8-bit mask, the positions of its set bits, lowest first (0 after them).
+constexpr std::array<std::array<std::uint8_t, 8>, 256> kBitPositions = [] {
+    std::array<std::array<std::uint8_t, 8>, 256> t{};
+    for (int m = 0; m < 256; ++m) {
+        int n = 0;
+        for (int b = 0; b < 8; ++b)
+            if (m >> b & 1)
+                t[m][n++] = static_cast<std::uint8_t>(b);
+    }
+    return t;
+}();
+
+constexpr std::array<std::uint8_t, 256> kBitCounts = [] {
+    std::array<std::uint8_t, 256> t{};
+    for (int m = 0; m < 256; ++m)
+        for (int b = 0; b < 8; ++b)
+            t[m] = static_cast<std::uint8_t>(t[m] + (m >> b & 1));
+    return t;
+}();
+
 // Each drawn position's re-appearance interval: t - (the latest earlier draw
 // holding the same number), or t + 1 when there is none.
 std::vector<int> drawnIntervals(const DrawHistory& h, const LotteryParams& p)
@@ -360,7 +386,8 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
     const int M = s.draws;
     r.firstBet = n >= 2 ? 1 : -1;
     const std::vector<int> iv = drawnIntervals(h, p);
-    std::vector<int> freq(static_cast<std::size_t>(M) + 1, 0);
+    // freq[M + 1] takes the intervals outside 1..M, so counting needs no branch.
+    std::vector<int> freq(static_cast<std::size_t>(M) + 2, 0);
     std::vector<int> lastSeen(static_cast<std::size_t>(N), -1);
     std::vector<int> current(static_cast<std::size_t>(N));
     std::vector<int> bet;
@@ -372,8 +399,7 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
     auto addDraw = [&](int t, int sign) {
         for (int j = 0; j < k; ++j) {
             const int d = iv[static_cast<std::size_t>(t) * k + j];
-            if (d >= 1 && d <= M)
-                freq[d] += sign;
+            freq[d >= 1 && d <= M ? d : M + 1] += sign;
         }
     };
     if (n > 0)
@@ -384,6 +410,16 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
     rowNumbers.reserve(static_cast<std::size_t>(n) * k);
     for (int t = 0; t < n; ++t) {
         const std::size_t from = rowNumbers.size();
+        if (N <= 64) {
+            std::uint64_t set = 0;
+            for (int x : h.main(t))
+                if (x - lo >= 0 && x - lo < N)
+                    set |= std::uint64_t{1} << (x - lo);
+            for (; set; set &= set - 1)
+                rowNumbers.push_back(std::countr_zero(set));
+            rowStart[static_cast<std::size_t>(t) + 1] = static_cast<int>(rowNumbers.size());
+            continue;
+        }
         for (int x : h.main(t)) {
             const int v = x - lo;
             if (v < 0 || v >= N)
@@ -425,7 +461,7 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
     // exchange sort's passes are run one at a time, only as far as numbers
     // are taken.
     std::vector<int> order(static_cast<std::size_t>(M));
-    std::vector<int> taken(static_cast<std::size_t>(std::max(s.count, 0)) + static_cast<std::size_t>(k));
+    std::vector<int> taken(static_cast<std::size_t>(std::max(s.count, 0)) + static_cast<std::size_t>(std::max(k, 8)));
     const int S = s.count;
     const bool fastGroups = k <= 64; // a row's numbers fit in one alive mask
     for (int P = 1; P < n; ++P) {
@@ -445,10 +481,19 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
                 const int t = P - cur;
                 const std::uint64_t m = alive[t];
                 const int* row = rowNumbers.data() + rowStart[t];
-                const int len = rowStart[t + 1] - rowStart[t];
-                for (int i = 0; i < len; ++i) {
-                    taken[got] = row[i] + lo;
-                    got += static_cast<int>((m >> i) & 1);
+                if (k <= 8) {
+                    // k copies whatever the mask, so no branch depends on it.
+                    const auto& at = kBitPositions[m];
+                    int* out = taken.data() + got;
+                    for (int i = 0; i < k; ++i)
+                        out[i] = row[at[i]] + lo;
+                    got += kBitCounts[m];
+                } else {
+                    const int len = rowStart[t + 1] - rowStart[t];
+                    for (int i = 0; i < len; ++i) {
+                        taken[got] = row[i] + lo;
+                        got += static_cast<int>((m >> i) & 1);
+                    }
                 }
             }
             bet.assign(taken.begin(), taken.begin() + std::min(got, S));
@@ -636,10 +681,13 @@ AdviserReplay replayIntimate(const DrawHistory& h, const LotteryParams& p, const
         if (P >= 2)
             f.addOccurrence(P - 2);
         markIntimate(h, p, P, s, f, marked, overall, zeros, scratch);
-        bet.clear();
-        for (int v = 0; v < N; ++v)
-            if (marked[v])
-                bet.push_back(v + lo);
+        bet.resize(static_cast<std::size_t>(N));
+        int taken = 0;
+        for (int v = 0; v < N; ++v) {
+            bet[taken] = v + lo;
+            taken += marked[v];
+        }
+        bet.resize(static_cast<std::size_t>(taken));
         int hits = 0;
         for (int x : h.main(P))
             if (x - lo >= 0 && x - lo < N && marked[x - lo])

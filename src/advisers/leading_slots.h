@@ -214,7 +214,16 @@ inline void markLeadingSlots(const int* value, int n, int slots, char* mark, Lea
         return;
     }
     if (slots == 1) {
-        // One pass leaves the first of the largest values in front.
+        // One pass leaves the first of the largest values in front. With the
+        // index inverted into the low bits the first of them has the largest
+        // key, so a plain maximum finds it without a branch.
+        if (n <= 256) {
+            long long best = static_cast<long long>(value[0]) * 256 + 255;
+            for (int i = 1; i < n; ++i)
+                best = std::max(best, static_cast<long long>(value[i]) * 256 + (255 - i));
+            mark[255 - static_cast<int>(best & 255)] = 1;
+            return;
+        }
         int best = 0;
         for (int i = 1; i < n; ++i)
             if (value[i] > value[best])
