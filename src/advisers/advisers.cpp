@@ -38,6 +38,7 @@ inline int exchangePass(int* p, int n)
 #if defined(__x86_64__) && defined(__GNUC__)
     int hi = cur | 255;
 #endif
+#pragma GCC unroll 4
     for (int b = 1; b < n; ++b) {
         const int x = p[b];
         int stay = x;
@@ -496,12 +497,34 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
                     }
                 }
             }
-            bet.assign(taken.begin(), taken.begin() + std::min(got, S));
-        } else {
-            for (int v = 0; v < N; ++v)
-                current[v] = P - lastSeen[v];
-            selectByInterval(freq, current, lo, M, S, bet, scratch);
+            got = std::max(0, std::min(got, S));
+            int hits = 0;
+            if (N <= 64) {
+                std::uint64_t betSet = 0;
+                for (int i = 0; i < got; ++i)
+                    betSet |= std::uint64_t{1} << (taken[i] - lo);
+                for (int x : h.main(P)) {
+                    const unsigned v = static_cast<unsigned>(x - lo);
+                    hits += v < static_cast<unsigned>(N) ? static_cast<int>((betSet >> v) & 1) : 0;
+                }
+            } else {
+                for (int i = 0; i < got; ++i)
+                    inBet[taken[i] - lo] = 1;
+                for (int x : h.main(P))
+                    if (x - lo >= 0 && x - lo < N && inBet[x - lo])
+                        ++hits;
+                for (int i = 0; i < got; ++i)
+                    inBet[taken[i] - lo] = 0;
+            }
+            appendBet(r, std::span<const int>(taken.data(), static_cast<std::size_t>(got)));
+            countHit(r, P, hits, P == 1);
+            addDraw(P, 1);
+            markDrawn(P);
+            continue;
         }
+        for (int v = 0; v < N; ++v)
+            current[v] = P - lastSeen[v];
+        selectByInterval(freq, current, lo, M, S, bet, scratch);
         for (int v : bet)
             inBet[v - lo] = 1;
         int hits = 0;
