@@ -14,11 +14,10 @@
 //    current pass, and then it goes to the place of the first item above t
 //    behind it; the items above t fill the first slots, and the ties standing
 //    right behind them take the remaining slots.
-// That is O(n) plus one nth_element, against O(slots * n) for the passes.
+// That is O(n) plus a small histogram (or one nth_element), against
+// O(slots * n) for the passes.
 #include <algorithm>
-#include <bit>
 #include <cstddef>
-#include <cstdint>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -102,106 +101,6 @@ inline int orderAtThreshold(const int* value, int n, int t, int* items, char* is
     *above = aboveCount;
     return orderAtThreshold(items, isAbove, c, aboveCount);
 }
-
-// The whole order the exchange sort leaves, largest value first, item by
-// item: the values are put in classes of equal value (a counting sort when
-// they lie close together), and the order inside a class of several items
-// comes from orderAtThreshold.
-class ExchangeOrder {
-public:
-    void start(const int* value, int n)
-    {
-        value_ = value;
-        n_ = n;
-        sorted_.resize(static_cast<std::size_t>(n));
-        items_.resize(static_cast<std::size_t>(n));
-        above_.resize(static_cast<std::size_t>(n));
-        next_ = 0;
-        classNext_ = classEnd_ = 0;
-        placed_ = 0;
-        if (n <= 0)
-            return;
-        int lo = value[0];
-        int hi = value[0];
-        for (int i = 1; i < n; ++i) {
-            lo = std::min(lo, value[i]);
-            hi = std::max(hi, value[i]);
-        }
-        constexpr int kSpan = 512;
-        if (static_cast<long long>(hi) - lo < kSpan) {
-            // Largest value first, index order inside a value.
-            int start[kSpan + 1];
-            const int span = hi - lo + 1;
-            std::fill(start, start + span + 1, 0);
-            for (int i = 0; i < n; ++i)
-                ++start[hi - value[i] + 1];
-            for (int v = 1; v <= span; ++v)
-                start[v] += start[v - 1];
-            for (int i = 0; i < n; ++i)
-                sorted_[static_cast<std::size_t>(start[hi - value[i]]++)] = i;
-        } else {
-            for (int i = 0; i < n; ++i)
-                sorted_[static_cast<std::size_t>(i)] = i;
-            std::sort(sorted_.begin(), sorted_.end(),
-                      [value](int a, int b) { return value[a] != value[b] ? value[a] > value[b] : a < b; });
-        }
-    }
-    // The item of the next slot; false after the last.
-    bool next(int& item)
-    {
-        if (classNext_ < classEnd_) {
-            item = items_[static_cast<std::size_t>(classNext_++)];
-            return true;
-        }
-        if (next_ >= n_)
-            return false;
-        const int t = value_[sorted_[static_cast<std::size_t>(next_)]];
-        int end = next_ + 1;
-        while (end < n_ && value_[sorted_[static_cast<std::size_t>(end)]] == t)
-            ++end;
-        if (end == next_ + 1) {
-            item = sorted_[static_cast<std::size_t>(next_++)];
-            if (n_ <= 64)
-                placed_ |= std::uint64_t{1} << item;
-            return true;
-        }
-        int above = 0;
-        if (n_ <= 64) {
-            // The items above t are those of the earlier classes: walk only
-            // them and this class, in index order.
-            std::uint64_t mine = 0;
-            for (int i = next_; i < end; ++i)
-                mine |= std::uint64_t{1} << sorted_[static_cast<std::size_t>(i)];
-            int c = 0;
-            for (std::uint64_t m = placed_ | mine; m; m &= m - 1) {
-                const int i = std::countr_zero(m);
-                items_[static_cast<std::size_t>(c)] = i;
-                above_[static_cast<std::size_t>(c)] = (placed_ >> i) & 1;
-                ++c;
-            }
-            above = next_;
-            classEnd_ = orderAtThreshold(items_.data(), above_.data(), c, above);
-            placed_ |= mine;
-        } else {
-            classEnd_ = orderAtThreshold(value_, n_, t, items_.data(), above_.data(), &above);
-        }
-        classNext_ = above;
-        next_ = end;
-        item = items_[static_cast<std::size_t>(classNext_++)];
-        return true;
-    }
-
-private:
-    const int* value_ = nullptr;
-    int n_ = 0;
-    std::vector<int> sorted_;
-    std::vector<int> items_;
-    std::vector<char> above_;
-    int next_ = 0;       // first item of sorted_ not yet handed out
-    int classNext_ = 0;  // the current class in items_[classNext_ .. classEnd_)
-    int classEnd_ = 0;
-    std::uint64_t placed_ = 0; // items of the classes handed out (n <= 64)
-};
 
 // Sets mark[i] = 1 for every item i in the first `slots` slots; other marks
 // are left as they are, so several tables can mark into one set.

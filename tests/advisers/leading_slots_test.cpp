@@ -24,29 +24,6 @@ std::set<int> marked(const std::vector<int>& values, int slots)
 }
 
 // The exchange sort itself, pass by pass, on item indices.
-std::vector<int> orderByPasses(const std::vector<int>& values)
-{
-    std::vector<int> item(values.size());
-    for (std::size_t i = 0; i < item.size(); ++i)
-        item[i] = static_cast<int>(i);
-    for (std::size_t a = 0; a < item.size(); ++a)
-        for (std::size_t b = a + 1; b < item.size(); ++b)
-            if (values[item[b]] > values[item[a]])
-                std::swap(item[a], item[b]);
-    return item;
-}
-
-std::vector<int> orderOf(const std::vector<int>& values)
-{
-    ExchangeOrder order;
-    order.start(values.data(), static_cast<int>(values.size()));
-    std::vector<int> out;
-    int item = 0;
-    while (order.next(item))
-        out.push_back(item);
-    return out;
-}
-
 std::set<int> leadingByPasses(const std::vector<int>& values, int slots)
 {
     std::vector<int> item(values.size());
@@ -117,25 +94,4 @@ TEST(LeadingSlots, MarksAddToEarlierMarks)
     markLeadingSlots(a.data(), 3, 1, mark.data(), scratch);
     markLeadingSlots(b.data(), 3, 1, mark.data(), scratch);
     EXPECT_EQ(mark, (std::vector<char>{1, 1, 0}));
-}
-
-TEST(ExchangeOrder, WholeOrderOfTiedTables)
-{
-    // {4, 4, 4, 9, 9}: the nines' passes move items 0 and 1 behind item 2.
-    EXPECT_EQ(orderOf({4, 4, 4, 9, 9}), (std::vector<int>{3, 4, 2, 0, 1}));
-    // {1, 1, 2}: item 0 goes behind item 1.
-    EXPECT_EQ(orderOf({1, 1, 2}), (std::vector<int>{2, 1, 0}));
-    EXPECT_EQ(orderOf({-3, -1, -3, -2}), (std::vector<int>{1, 3, 2, 0}));
-    EXPECT_EQ(orderOf({}), std::vector<int>{});
-
-    std::mt19937 g(7);
-    for (int round = 0; round < 600; ++round) {
-        const int n = 1 + static_cast<int>(g() % 30);
-        // Small spreads give many ties; a wide one goes past the counting sort.
-        const int spread = round % 10 == 0 ? 100000 : 1 + static_cast<int>(g() % 8);
-        std::vector<int> values(static_cast<std::size_t>(n));
-        for (int& v : values)
-            v = static_cast<int>(g() % spread) - spread / 2;
-        ASSERT_EQ(orderOf(values), orderByPasses(values)) << "round " << round;
-    }
 }
