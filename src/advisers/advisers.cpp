@@ -30,39 +30,46 @@ void exchangeSort(std::vector<T>& v, int slots, Swap mustSwap)
 // The same exchange sort, largest count first, on entries packed as
 // count << 8 | index (index < 256): the entry of slot a rides in a register
 // through its pass, and the swaps are plain selects.
-// One pass of that sort over p[0..n): p[0] ends up holding its slot's entry,
-// which is also returned.
-inline int exchangePass(int* p, int n)
+// One step of a pass: entry x meets the pass's current entry cur (hi is cur
+// with every index bit set); returns what stays in x's place.
+inline int exchangeStep(int x, int& cur, int& hi)
 {
-    int cur = p[0];
+    int stay = x;
 #if defined(__x86_64__) && defined(__GNUC__)
-    int hi = cur | 255;
-#endif
-#pragma GCC unroll 4
-    for (int b = 1; b < n; ++b) {
-        const int x = p[b];
-        int stay = x;
-#if defined(__x86_64__) && defined(__GNUC__)
-        // x beats cur only when it is greater than cur with every index bit
-        // set (hi); conditional moves, so the pass never mispredicts, and
-        // only hi is carried from one step to the next.
-        __asm__("cmpl %[hi], %[x]\n\t"
-                "cmovg %[cur], %[stay]\n\t"
-                "cmovg %[x], %[cur]\n\t"
-                "cmovg %[xhi], %[hi]"
-                : [stay] "+&r"(stay), [cur] "+&r"(cur), [hi] "+&r"(hi)
-                : [x] "r"(x), [xhi] "r"(x | 255)
-                : "cc");
+    // x beats cur only when it is greater than hi (a strictly greater
+    // frequency part); conditional moves, so a pass never mispredicts, and
+    // only hi is carried from one step to the next.
+    __asm__("cmpl %[hi], %[x]\n\t"
+            "cmovg %[cur], %[stay]\n\t"
+            "cmovg %[x], %[cur]\n\t"
+            "cmovg %[xhi], %[hi]"
+            : [stay] "+&r"(stay), [cur] "+&r"(cur), [hi] "+&r"(hi)
+            : [x] "r"(x), [xhi] "r"(x | 255)
+            : "cc");
 #else
-        const int mask = -static_cast<int>((x >> 8) > (cur >> 8));
-        const int diff = (x ^ cur) & mask;
-        stay = x ^ diff;
-        cur ^= diff;
+    const int mask = -static_cast<int>(x > hi);
+    const int diff = (x ^ cur) & mask;
+    stay = x ^ diff;
+    cur ^= diff;
+    hi = cur | 255;
 #endif
-        p[b] = stay;
+    return stay;
+}
+
+// Passes over p[0..n) and p[1..n) (n >= 2) in one sweep: the second pass
+// takes each entry as the first leaves it, so the two run side by side.
+inline void exchangePassPair(int* p, int n)
+{
+    int cur0 = p[0];
+    int hi0 = cur0 | 255;
+    int cur1 = exchangeStep(p[1], cur0, hi0);
+    int hi1 = cur1 | 255;
+    for (int b = 2; b < n; ++b) {
+        const int stay0 = exchangeStep(p[b], cur0, hi0);
+        p[b] = exchangeStep(stay0, cur1, hi1);
     }
-    p[0] = cur;
-    return cur;
+    p[0] = cur0;
+    p[1] = cur1;
 }
 
 void largestFirst(std::vector<int>& v, int slots)
@@ -476,7 +483,11 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
                 o[d - 1] = (kFrequencyBias - freq[d]) << 8 | d;
             int got = 0;
             for (int a = 0; a < M && got < S; ++a) {
-                const int cur = exchangePass(o + a, M - a) & 255;
+                // Slots a and a + 1 are settled together; the second is read
+                // in the next round when the numbers are not yet enough.
+                if ((a & 1) == 0 && a + 1 < M)
+                    exchangePassPair(o + a, M - a);
+                const int cur = o[a] & 255;
                 // Numbers still last seen in draw t, ascending; a group may
                 // overfill `taken`, only the first S count.
                 const int t = P - cur;
