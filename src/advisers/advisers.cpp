@@ -823,15 +823,19 @@ void compositeBet(const LotteryParams& p, int T, const CompositeSettings& s, con
     markLeadingSlots(w.countA.data(), N, half, x.step1.data(), x.slots);
     markLeadingSlots(w.countA.data(), N, tailFrom, x.frontA.data(), x.slots);
     markLeadingSlots(w.countB.data(), N, quarter, x.frontB.data(), x.slots);
-    bet.clear();
+    // Every test is evaluated, without branches: the outcomes are hard to guess.
+    bet.resize(static_cast<std::size_t>(N));
+    int taken = 0;
     for (int v = 0; v < N; ++v) {
-        const bool quiet2 = w.lastSeen[v] < T - s.w2;
-        const bool quiet3 = w.lastSeen[v] < T - s.w3;
-        const bool take = (x.step1[v] && quiet2) || (w.triples[v] > 0 && quiet3) || (x.frontB[v] && !x.frontA[v]);
-        selected[v] = take;
-        if (take)
-            bet.push_back(v + lo);
+        const int quiet2 = w.lastSeen[v] < T - s.w2;
+        const int quiet3 = w.lastSeen[v] < T - s.w3;
+        const int take = (x.step1[v] & quiet2) | (static_cast<int>(w.triples[v] > 0) & quiet3) |
+                         (x.frontB[v] & (x.frontA[v] ^ 1));
+        selected[v] = static_cast<char>(take);
+        bet[taken] = v + lo;
+        taken += take;
     }
+    bet.resize(static_cast<std::size_t>(taken));
 }
 
 bool drawHolds(const DrawHistory& h, int t, int x)
