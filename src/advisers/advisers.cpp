@@ -855,6 +855,13 @@ public:
         w_.countB.assign(static_cast<std::size_t>(N_), 0);
         w_.triples.assign(static_cast<std::size_t>(N_), 0);
         w_.lastSeen.assign(static_cast<std::size_t>(N_), -1);
+        if (N_ <= 64) {
+            masks_.assign(static_cast<std::size_t>(h.size()), 0);
+            for (int t = 0; t < h.size(); ++t)
+                for (int x : h.main(t))
+                    if (valid(x))
+                        masks_[static_cast<std::size_t>(t)] |= std::uint64_t{1} << (x - lo_);
+        }
     }
     // Fills the windows of target T directly.
     void start(int T)
@@ -896,6 +903,13 @@ public:
 
 private:
     bool valid(int x) const { return x - lo_ >= 0 && x - lo_ < N_; }
+    // Whether draw t holds the valid number x.
+    bool holds(int t, int x) const
+    {
+        if (!masks_.empty())
+            return (masks_[static_cast<std::size_t>(t)] >> (x - lo_)) & 1;
+        return drawHolds(h_, t, x);
+    }
     void countDraw(std::vector<int>& c, int t, int sign)
     {
         for (int x : h_.main(t))
@@ -910,7 +924,7 @@ private:
             bool repeated = false;
             for (std::size_t b = 0; b < a; ++b)
                 repeated = repeated || row[b] == x;
-            if (!repeated && valid(x) && drawHolds(h_, q - 1, x) && drawHolds(h_, q - 2, x))
+            if (!repeated && valid(x) && holds(q - 1, x) && holds(q - 2, x))
                 w_.triples[x - lo_] += sign;
         }
     }
@@ -921,6 +935,7 @@ private:
     int lo_;
     int T_ = 0;
     CompositeWindows w_;
+    std::vector<std::uint64_t> masks_; // per draw its numbers as bits, when N <= 64
 };
 
 } // namespace
