@@ -1,9 +1,11 @@
 #include "advisers/advisers.h"
 
 #include <algorithm>
-#include <deque>
+#include <bit>
+#include <cstdint>
 #include <limits>
 
+#include "advisers/leading_slots.h"
 #include "common/error.h"
 #include "common/format.h"
 
@@ -28,6 +30,48 @@ void exchangeSort(std::vector<T>& v, int slots, Swap mustSwap)
 // The same exchange sort, largest count first, on entries packed as
 // count << 8 | index (index < 256): the entry of slot a rides in a register
 // through its pass, and the swaps are plain selects.
+// One step of a pass: entry x meets the pass's current entry cur (hi is cur
+// with every index bit set); returns what stays in x's place.
+inline int exchangeStep(int x, int& cur, int& hi)
+{
+    int stay = x;
+#if defined(__x86_64__) && defined(__GNUC__)
+    // x beats cur only when it is greater than hi (a strictly greater
+    // frequency part); conditional moves, so a pass never mispredicts, and
+    // only hi is carried from one step to the next.
+    __asm__("cmpl %[hi], %[x]\n\t"
+            "cmovg %[cur], %[stay]\n\t"
+            "cmovg %[x], %[cur]\n\t"
+            "cmovg %[xhi], %[hi]"
+            : [stay] "+&r"(stay), [cur] "+&r"(cur), [hi] "+&r"(hi)
+            : [x] "r"(x), [xhi] "r"(x | 255)
+            : "cc");
+#else
+    const int mask = -static_cast<int>(x > hi);
+    const int diff = (x ^ cur) & mask;
+    stay = x ^ diff;
+    cur ^= diff;
+    hi = cur | 255;
+#endif
+    return stay;
+}
+
+// Passes over p[0..n) and p[1..n) (n >= 2) in one sweep: the second pass
+// takes each entry as the first leaves it, so the two run side by side.
+inline void exchangePassPair(int* p, int n)
+{
+    int cur0 = p[0];
+    int hi0 = cur0 | 255;
+    int cur1 = exchangeStep(p[1], cur0, hi0);
+    int hi1 = cur1 | 255;
+    for (int b = 2; b < n; ++b) {
+        const int stay0 = exchangeStep(p[b], cur0, hi0);
+        p[b] = exchangeStep(stay0, cur1, hi1);
+    }
+    p[0] = cur0;
+    p[1] = cur1;
+}
+
 void largestFirst(std::vector<int>& v, int slots)
 {
     const int n = static_cast<int>(v.size());
@@ -252,6 +296,26 @@ void selectByInterval(const std::vector<int>& freq, const std::vector<int>& curr
     }
 }
 
+// For each 8-bit mask, the positions of its set bits, lowest first (0 after them).
+constexpr std::array<std::array<std::uint8_t, 8>, 256> kBitPositions = [] {
+    std::array<std::array<std::uint8_t, 8>, 256> t{};
+    for (int m = 0; m < 256; ++m) {
+        int n = 0;
+        for (int b = 0; b < 8; ++b)
+            if (m >> b & 1)
+                t[m][n++] = static_cast<std::uint8_t>(b);
+    }
+    return t;
+}();
+
+constexpr std::array<std::uint8_t, 256> kBitCounts = [] {
+    std::array<std::uint8_t, 256> t{};
+    for (int m = 0; m < 256; ++m)
+        for (int b = 0; b < 8; ++b)
+            t[m] = static_cast<std::uint8_t>(t[m] + (m >> b & 1));
+    return t;
+}();
+
 // Each drawn position's re-appearance interval: t - (the latest earlier draw
 // holding the same number), or t + 1 when there is none.
 std::vector<int> drawnIntervals(const DrawHistory& h, const LotteryParams& p)
@@ -330,7 +394,8 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
     const int M = s.draws;
     r.firstBet = n >= 2 ? 1 : -1;
     const std::vector<int> iv = drawnIntervals(h, p);
-    std::vector<int> freq(static_cast<std::size_t>(M) + 1, 0);
+    // freq[M + 1] takes the intervals outside 1..M, so counting needs no branch.
+    std::vector<int> freq(static_cast<std::size_t>(M) + 2, 0);
     std::vector<int> lastSeen(static_cast<std::size_t>(N), -1);
     std::vector<int> current(static_cast<std::size_t>(N));
     std::vector<int> bet;
@@ -338,26 +403,139 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
     IntervalScratch scratch;
     r.betNumbers.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(std::min(s.count, N)));
     appendBet(r, {});
-    if (n > 0)
-        for (int x : h.main(0))
-            if (x - lo >= 0 && x - lo < N)
-                lastSeen[x - lo] = 0;
     // The window of target P is draws max(0, P-M-1) .. P-1; slide it along.
     auto addDraw = [&](int t, int sign) {
         for (int j = 0; j < k; ++j) {
             const int d = iv[static_cast<std::size_t>(t) * k + j];
-            if (d >= 1 && d <= M)
-                freq[d] += sign;
+            freq[d >= 1 && d <= M ? d : M + 1] += sign;
         }
     };
     if (n > 0)
         addDraw(0, 1);
+    // Each draw's distinct numbers (as offsets from lo), ascending.
+    std::vector<int> rowStart(static_cast<std::size_t>(n) + 1, 0);
+    std::vector<int> rowNumbers;
+    rowNumbers.reserve(static_cast<std::size_t>(n) * k);
+    for (int t = 0; t < n; ++t) {
+        const std::size_t from = rowNumbers.size();
+        if (N <= 64) {
+            std::uint64_t set = 0;
+            for (int x : h.main(t))
+                if (x - lo >= 0 && x - lo < N)
+                    set |= std::uint64_t{1} << (x - lo);
+            for (; set; set &= set - 1)
+                rowNumbers.push_back(std::countr_zero(set));
+            rowStart[static_cast<std::size_t>(t) + 1] = static_cast<int>(rowNumbers.size());
+            continue;
+        }
+        for (int x : h.main(t)) {
+            const int v = x - lo;
+            if (v < 0 || v >= N)
+                continue;
+            std::size_t q = rowNumbers.size();
+            bool repeated = false;
+            for (std::size_t i = from; i < q; ++i)
+                repeated = repeated || rowNumbers[i] == v;
+            if (repeated)
+                continue;
+            rowNumbers.push_back(v);
+            while (q > from && rowNumbers[q - 1] > v) {
+                rowNumbers[q] = rowNumbers[q - 1];
+                --q;
+            }
+            rowNumbers[q] = v;
+        }
+        rowStart[static_cast<std::size_t>(t) + 1] = static_cast<int>(rowNumbers.size());
+    }
+    // alive[t]: bit i set while the i-th number of draw t's row has not been
+    // drawn since (its current interval is P - t).
+    std::vector<std::uint64_t> alive(static_cast<std::size_t>(n), 0);
+    std::vector<int> lastPos(static_cast<std::size_t>(N), 0);
+    auto markDrawn = [&](int t) {
+        const int from = rowStart[t];
+        for (int i = from; i < rowStart[t + 1]; ++i) {
+            const int v = rowNumbers[i];
+            if (lastSeen[v] >= 0 && lastPos[v] < 64)
+                alive[lastSeen[v]] &= ~(std::uint64_t{1} << lastPos[v]);
+            lastSeen[v] = t;
+            lastPos[v] = i - from;
+            if (i - from < 64)
+                alive[t] |= std::uint64_t{1} << (i - from);
+        }
+    };
+    if (n > 0)
+        markDrawn(0);
+    // The intervals packed as (bias - frequency) << 8 | d, largest first: the
+    // exchange sort's passes are run one at a time, only as far as numbers
+    // are taken.
+    std::vector<int> order(static_cast<std::size_t>(M));
+    std::vector<int> taken(static_cast<std::size_t>(std::max(s.count, 0)) + static_cast<std::size_t>(std::max(k, 8)));
+    const int S = s.count;
+    const bool fastGroups = k <= 64; // a row's numbers fit in one alive mask
     for (int P = 1; P < n; ++P) {
         if (P - M - 2 >= 0)
             addDraw(P - M - 2, -1);
+        if (P >= M && fastGroups) {
+            // Every number with a current interval d <= M was last drawn in
+            // draw P - d, so the groups come from the last M draws.
+            int* o = order.data();
+            for (int d = 1; d <= M; ++d)
+                o[d - 1] = (kFrequencyBias - freq[d]) << 8 | d;
+            int got = 0;
+            for (int a = 0; a < M && got < S; ++a) {
+                // Slots a and a + 1 are settled together; the second is read
+                // in the next round when the numbers are not yet enough.
+                if ((a & 1) == 0 && a + 1 < M)
+                    exchangePassPair(o + a, M - a);
+                const int cur = o[a] & 255;
+                // Numbers still last seen in draw t, ascending; a group may
+                // overfill `taken`, only the first S count.
+                const int t = P - cur;
+                const std::uint64_t m = alive[t];
+                const int* row = rowNumbers.data() + rowStart[t];
+                if (k <= 8) {
+                    // k copies whatever the mask, so no branch depends on it.
+                    const auto& at = kBitPositions[m];
+                    int* out = taken.data() + got;
+                    for (int i = 0; i < k; ++i)
+                        out[i] = row[at[i]] + lo;
+                    got += kBitCounts[m];
+                } else {
+                    const int len = rowStart[t + 1] - rowStart[t];
+                    for (int i = 0; i < len; ++i) {
+                        taken[got] = row[i] + lo;
+                        got += static_cast<int>((m >> i) & 1);
+                    }
+                }
+            }
+            got = std::max(0, std::min(got, S));
+            int hits = 0;
+            if (N <= 64) {
+                std::uint64_t betSet = 0;
+                for (int i = 0; i < got; ++i)
+                    betSet |= std::uint64_t{1} << (taken[i] - lo);
+                for (int x : h.main(P)) {
+                    const unsigned v = static_cast<unsigned>(x - lo);
+                    hits += v < static_cast<unsigned>(N) ? static_cast<int>((betSet >> v) & 1) : 0;
+                }
+            } else {
+                for (int i = 0; i < got; ++i)
+                    inBet[taken[i] - lo] = 1;
+                for (int x : h.main(P))
+                    if (x - lo >= 0 && x - lo < N && inBet[x - lo])
+                        ++hits;
+                for (int i = 0; i < got; ++i)
+                    inBet[taken[i] - lo] = 0;
+            }
+            appendBet(r, std::span<const int>(taken.data(), static_cast<std::size_t>(got)));
+            countHit(r, P, hits, P == 1);
+            addDraw(P, 1);
+            markDrawn(P);
+            continue;
+        }
         for (int v = 0; v < N; ++v)
             current[v] = P - lastSeen[v];
-        selectByInterval(freq, current, lo, M, s.count, bet, scratch);
+        selectByInterval(freq, current, lo, M, S, bet, scratch);
         for (int v : bet)
             inBet[v - lo] = 1;
         int hits = 0;
@@ -369,9 +547,7 @@ AdviserReplay replayInterval(const DrawHistory& h, const LotteryParams& p, const
         appendBet(r, bet);
         countHit(r, P, hits, P == 1);
         addDraw(P, 1);
-        for (int x : h.main(P))
-            if (x - lo >= 0 && x - lo < N)
-                lastSeen[x - lo] = P;
+        markDrawn(P);
     }
     return r;
 }
@@ -401,7 +577,8 @@ class FollowerCounts {
 public:
     FollowerCounts(const DrawHistory& h, const LotteryParams& p, int stage)
         : h_(h), N_(p.numberRange), lo_(firstNumber(p)), stage_(stage),
-          follow_(static_cast<std::size_t>(N_) * N_, 0), occ_(static_cast<std::size_t>(N_))
+          follow_(static_cast<std::size_t>(N_) * N_, 0), occ_(static_cast<std::size_t>(N_)),
+          oldest_(static_cast<std::size_t>(N_), 0)
     {
     }
     // Counts draw j as an occurrence of each of its numbers (j + 1 must exist).
@@ -418,11 +595,13 @@ public:
             if (repeated)
                 continue; // "contains" counts a draw once
             add(x, j + 1, 1);
-            occ_[x].push_back(j);
-            if (stage_ > 0 && static_cast<int>(occ_[x].size()) > stage_ - 1) {
-                add(x, occ_[x].front() + 1, -1);
-                occ_[x].pop_front();
-            }
+            if (stage_ <= 0)
+                continue; // every occurrence counts: nothing is ever dropped
+            // The occurrences still counted are occ_[x][oldest_[x] ..].
+            std::vector<int>& occ = occ_[x];
+            occ.push_back(j);
+            if (static_cast<int>(occ.size()) - oldest_[x] > stage_ - 1)
+                add(x, occ[static_cast<std::size_t>(oldest_[x]++)] + 1, -1);
         }
     }
     const int* counts(int x) const { return follow_.data() + static_cast<std::size_t>(x) * N_; }
@@ -440,12 +619,15 @@ private:
     int lo_;
     int stage_;
     std::vector<int> follow_;
-    std::vector<std::deque<int>> occ_;
+    std::vector<std::vector<int>> occ_;
+    std::vector<int> oldest_;
 };
 
-// Marks the bet of reference draw P - 1 from the follower counts.
+// Marks the bet of reference draw P - 1 from the follower counts: the first
+// W slots of each ordered table, found without ordering the tables.
 void markIntimate(const DrawHistory& h, const LotteryParams& p, int P, const IntimateSettings& s,
-                  const FollowerCounts& f, std::vector<char>& marked, std::vector<int>& overall, std::vector<int>& work)
+                  const FollowerCounts& f, std::vector<char>& marked, std::vector<int>& overall,
+                  const std::vector<int>& zeros, LeadingSlotsScratch& scratch)
 {
     const int N = p.numberRange;
     const int lo = firstNumber(p);
@@ -454,25 +636,18 @@ void markIntimate(const DrawHistory& h, const LotteryParams& p, int P, const Int
     const int W = std::min(s.count, N);
     if (s.overall) {
         std::fill(overall.begin(), overall.end(), 0);
+        int* sum = overall.data();
         for (int x : ref)
             if (x - lo >= 0 && x - lo < N) {
                 const int* c = f.counts(x - lo);
                 for (int v = 0; v < N; ++v)
-                    overall[v] += c[v];
+                    sum[v] += c[v];
             }
-        for (int v = 0; v < N; ++v)
-            work[v] = overall[v] << 8 | v;
-        largestFirst(work, W);
-        for (int a = 0; a < W; ++a)
-            marked[work[a] & 255] = 1;
+        markLeadingSlots(sum, N, W, marked.data(), scratch);
     } else {
         for (int x : ref) {
             const bool valid = x - lo >= 0 && x - lo < N;
-            for (int v = 0; v < N; ++v)
-                work[v] = (valid ? f.counts(x - lo)[v] : 0) << 8 | v;
-            largestFirst(work, W);
-            for (int a = 0; a < W; ++a)
-                marked[work[a] & 255] = 1;
+            markLeadingSlots(valid ? f.counts(x - lo) : zeros.data(), N, W, marked.data(), scratch);
         }
     }
 }
@@ -530,7 +705,8 @@ AdviserReplay replayIntimate(const DrawHistory& h, const LotteryParams& p, const
     FollowerCounts f(h, p, s.stage);
     std::vector<char> marked(static_cast<std::size_t>(N), 0);
     std::vector<int> overall(static_cast<std::size_t>(N), 0);
-    std::vector<int> work(static_cast<std::size_t>(N));
+    const std::vector<int> zeros(static_cast<std::size_t>(N), 0);
+    LeadingSlotsScratch scratch;
     std::vector<int> bet;
     r.betNumbers.reserve(static_cast<std::size_t>(n) *
                          static_cast<std::size_t>(std::min(N, s.overall ? s.count : s.count * p.pickCount)));
@@ -538,11 +714,14 @@ AdviserReplay replayIntimate(const DrawHistory& h, const LotteryParams& p, const
     for (int P = 1; P < n; ++P) {
         if (P >= 2)
             f.addOccurrence(P - 2);
-        markIntimate(h, p, P, s, f, marked, overall, work);
-        bet.clear();
-        for (int v = 0; v < N; ++v)
-            if (marked[v])
-                bet.push_back(v + lo);
+        markIntimate(h, p, P, s, f, marked, overall, zeros, scratch);
+        bet.resize(static_cast<std::size_t>(N));
+        int taken = 0;
+        for (int v = 0; v < N; ++v) {
+            bet[taken] = v + lo;
+            taken += marked[v];
+        }
+        bet.resize(static_cast<std::size_t>(taken));
         int hits = 0;
         for (int x : h.main(P))
             if (x - lo >= 0 && x - lo < N && marked[x - lo])
@@ -565,11 +744,11 @@ struct CompositeWindows {
     std::vector<int> lastSeen; // latest draw < T holding each number, -1 when none
 };
 
-// The four steps from the window state. Only as many exchange-sort passes as
-// the steps read are run.
+// The four steps from the window state, with both rankings fully ordered
+// (step 4 lists its numbers in ranking-B order).
 void compositeSteps(const LotteryParams& p, int T, const CompositeSettings& s, const CompositeWindows& w,
                     CompositeResult& out, std::vector<int>& rankA, std::vector<int>& rankB,
-                    std::vector<char>& selected, std::vector<char>& tailA, std::vector<char>& inStep1, bool full)
+                    std::vector<char>& selected, std::vector<char>& tailA, std::vector<char>& inStep1)
 {
     const int N = p.numberRange;
     const int lo = firstNumber(p);
@@ -580,8 +759,8 @@ void compositeSteps(const LotteryParams& p, int T, const CompositeSettings& s, c
         rankA[v] = w.countA[v] << 8 | v;
         rankB[v] = w.countB[v] << 8 | v;
     }
-    largestFirst(rankA, full ? N - 1 : std::max(half, tailFrom));
-    largestFirst(rankB, full ? N - 1 : quarter);
+    largestFirst(rankA, N - 1);
+    largestFirst(rankB, N - 1);
     std::fill(selected.begin(), selected.end(), 0);
     std::fill(tailA.begin(), tailA.end(), 0);
     for (int a = tailFrom; a < N; ++a)
@@ -620,6 +799,45 @@ void compositeSteps(const LotteryParams& p, int T, const CompositeSettings& s, c
             out.bet.push_back(v + lo);
 }
 
+// The replay's bet from the window state: the same four steps as
+// compositeSteps, but only the sets of numbers they take, so the ranked
+// tables are never ordered (markLeadingSlots finds their leading slots).
+struct CompositeScratch {
+    std::vector<char> step1;  // first N/2 slots of ranking A
+    std::vector<char> frontA; // first (3N)/4 - 1 slots of ranking A
+    std::vector<char> frontB; // first N/4 slots of ranking B
+    LeadingSlotsScratch slots;
+};
+
+void compositeBet(const LotteryParams& p, int T, const CompositeSettings& s, const CompositeWindows& w,
+                  std::vector<char>& selected, std::vector<int>& bet, CompositeScratch& x)
+{
+    const int N = p.numberRange;
+    const int lo = firstNumber(p);
+    const int half = N / 2;
+    const int quarter = N / 4;
+    const int tailFrom = std::max(0, (3 * N) / 4 - 1);
+    x.step1.assign(static_cast<std::size_t>(N), 0);
+    x.frontA.assign(static_cast<std::size_t>(N), 0);
+    x.frontB.assign(static_cast<std::size_t>(N), 0);
+    markLeadingSlots(w.countA.data(), N, half, x.step1.data(), x.slots);
+    markLeadingSlots(w.countA.data(), N, tailFrom, x.frontA.data(), x.slots);
+    markLeadingSlots(w.countB.data(), N, quarter, x.frontB.data(), x.slots);
+    // Every test is evaluated, without branches: the outcomes are hard to guess.
+    bet.resize(static_cast<std::size_t>(N));
+    int taken = 0;
+    for (int v = 0; v < N; ++v) {
+        const int quiet2 = w.lastSeen[v] < T - s.w2;
+        const int quiet3 = w.lastSeen[v] < T - s.w3;
+        const int take = (x.step1[v] & quiet2) | (static_cast<int>(w.triples[v] > 0) & quiet3) |
+                         (x.frontB[v] & (x.frontA[v] ^ 1));
+        selected[v] = static_cast<char>(take);
+        bet[taken] = v + lo;
+        taken += take;
+    }
+    bet.resize(static_cast<std::size_t>(taken));
+}
+
 bool drawHolds(const DrawHistory& h, int t, int x)
 {
     for (int y : h.main(t))
@@ -637,6 +855,13 @@ public:
         w_.countB.assign(static_cast<std::size_t>(N_), 0);
         w_.triples.assign(static_cast<std::size_t>(N_), 0);
         w_.lastSeen.assign(static_cast<std::size_t>(N_), -1);
+        if (N_ <= 64) {
+            masks_.assign(static_cast<std::size_t>(h.size()), 0);
+            for (int t = 0; t < h.size(); ++t)
+                for (int x : h.main(t))
+                    if (valid(x))
+                        masks_[static_cast<std::size_t>(t)] |= std::uint64_t{1} << (x - lo_);
+        }
     }
     // Fills the windows of target T directly.
     void start(int T)
@@ -678,6 +903,13 @@ public:
 
 private:
     bool valid(int x) const { return x - lo_ >= 0 && x - lo_ < N_; }
+    // Whether draw t holds the valid number x.
+    bool holds(int t, int x) const
+    {
+        if (!masks_.empty())
+            return (masks_[static_cast<std::size_t>(t)] >> (x - lo_)) & 1;
+        return drawHolds(h_, t, x);
+    }
     void countDraw(std::vector<int>& c, int t, int sign)
     {
         for (int x : h_.main(t))
@@ -692,7 +924,7 @@ private:
             bool repeated = false;
             for (std::size_t b = 0; b < a; ++b)
                 repeated = repeated || row[b] == x;
-            if (!repeated && valid(x) && drawHolds(h_, q - 1, x) && drawHolds(h_, q - 2, x))
+            if (!repeated && valid(x) && holds(q - 1, x) && holds(q - 2, x))
                 w_.triples[x - lo_] += sign;
         }
     }
@@ -703,6 +935,7 @@ private:
     int lo_;
     int T_ = 0;
     CompositeWindows w_;
+    std::vector<std::uint64_t> masks_; // per draw its numbers as bits, when N <= 64
 };
 
 } // namespace
@@ -716,7 +949,7 @@ CompositeResult recommendComposite(const DrawHistory& h, const LotteryParams& p,
     std::vector<int> rankA(static_cast<std::size_t>(N)), rankB(static_cast<std::size_t>(N));
     std::vector<char> selected(static_cast<std::size_t>(N)), tailA(static_cast<std::size_t>(N)),
         inStep1(static_cast<std::size_t>(N));
-    compositeSteps(p, T, s, walker.windows(), r, rankA, rankB, selected, tailA, inStep1, true);
+    compositeSteps(p, T, s, walker.windows(), r, rankA, rankB, selected, tailA, inStep1);
     return r;
 }
 
@@ -737,18 +970,17 @@ AdviserReplay replayComposite(const DrawHistory& h, const LotteryParams& p, cons
         return r;
     CompositeWalker walker(h, p, s);
     walker.start(first);
-    CompositeResult steps;
-    std::vector<int> rankA(static_cast<std::size_t>(N)), rankB(static_cast<std::size_t>(N));
-    std::vector<char> selected(static_cast<std::size_t>(N)), tailA(static_cast<std::size_t>(N)),
-        inStep1(static_cast<std::size_t>(N));
+    std::vector<char> selected(static_cast<std::size_t>(N));
+    std::vector<int> bet;
+    CompositeScratch scratch;
     r.betNumbers.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(N / 2 + 4));
     for (int T = first; T < n; ++T) {
-        compositeSteps(p, T, s, walker.windows(), steps, rankA, rankB, selected, tailA, inStep1, false);
+        compositeBet(p, T, s, walker.windows(), selected, bet, scratch);
         int hits = 0;
         for (int x : h.main(T))
             if (x - lo >= 0 && x - lo < N && selected[x - lo])
                 ++hits;
-        appendBet(r, steps.bet);
+        appendBet(r, bet);
         countHit(r, T, hits, T == first);
         if (T + 1 < n)
             walker.advance();

@@ -8,6 +8,7 @@
 #include "common/error.h"
 #include "data/combinations.h"
 #include "filter/betlist.h"
+#include "filter/line_scanner.h"
 #include "filter/text_lines.h"
 
 namespace zelvor {
@@ -67,39 +68,6 @@ bool fieldValueSlow(std::string_view f, int& v)
     return tryParseInteger(std::string(f), v);
 }
 
-// Per combination: how many files hold it and the last file that counted it,
-// side by side so a line costs one cache miss. Zero-filled by calloc, so
-// pages never touched cost nothing.
-struct Tally {
-    std::uint16_t count;
-    std::uint16_t stamp;
-};
-struct TallyTable {
-    std::unique_ptr<Tally, decltype(&std::free)> p{nullptr, &std::free};
-    bool allocate(std::int64_t n)
-    {
-        p.reset(static_cast<Tally*>(std::calloc(static_cast<std::size_t>(std::max<std::int64_t>(n, 1)), sizeof(Tally))));
-        return p != nullptr;
-    }
-    Tally& operator[](std::int64_t i) { return p.get()[i]; }
-};
-
-// Writes "%.7d" of v (more digits when needed) at out; returns the end.
-char* putSequence(char* out, std::int64_t v)
-{
-    char tmp[24];
-    int n = 0;
-    do {
-        tmp[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v > 0);
-    for (int i = n; i < 7; ++i)
-        *out++ = '0';
-    while (n > 0)
-        *out++ = tmp[--n];
-    return out;
-}
-
 char* putTwo(char* out, int v)
 {
     if (v >= 100) {
@@ -142,7 +110,8 @@ std::string readTypedSpecials(std::string_view text, int specialRange, std::vect
     return {};
 }
 
-IntersectionResult runIntersection(const LotteryParams& lottery, const IntersectionInput& input)
+IntersectionResult countIntersection(const LotteryParams& lottery, const IntersectionInput& input,
+                                     IntersectionCounts& counts)
 {
     IntersectionResult result;
     auto refuse = [&](std::string message) {
@@ -175,21 +144,36 @@ IntersectionResult runIntersection(const LotteryParams& lottery, const Intersect
     // Rank table: step[i][v] = sum over j = 1..v-1 of C(N - j, k - 1 - i), so
     // the 0-based rank of x1 < .. < xk is the sum of step[i][xi] - step[i][x(i-1) + 1].
     const std::int64_t rows = Binomial(N, k);
-    std::vector<std::int64_t> step(static_cast<std::size_t>(k) * (N + 2), 0);
+    const std::size_t width = static_cast<std::size_t>(N) + 2;
+    std::vector<std::int64_t> step(static_cast<std::size_t>(k) * width, 0);
     for (int i = 0; i < k; ++i)
         for (int v = 2; v <= N + 1; ++v)
-            step[static_cast<std::size_t>(i) * (N + 2) + v] =
-                step[static_cast<std::size_t>(i) * (N + 2) + v - 1] + std::max<std::int64_t>(Binomial(N - (v - 1), k - 1 - i), 0);
+            step[i * width + v] = step[i * width + v - 1] + std::max<std::int64_t>(Binomial(N - (v - 1), k - 1 - i), 0);
+    // The same sum regrouped by number: rank = sum over i of part[i][xi], with
+    // part[i][v] = step[i][v] - step[i + 1][v + 1] (step[0][1] is 0).
+    std::vector<std::int64_t> part(static_cast<std::size_t>(k) * width, 0);
+    for (int i = 0; i < k; ++i)
+        for (int v = 1; v <= N; ++v)
+            part[i * width + v] = step[i * width + v] - (i + 1 < k ? step[(i + 1) * width + v + 1] : 0);
 
-    TallyTable tally;
-    if (!tally.allocate(rows)) {
+    // Zero-filled by calloc, so pages never touched cost nothing.
+    counts.rows = rows;
+    counts.entries.reset(static_cast<IntersectionCounts::Entry*>(
+        std::calloc(static_cast<std::size_t>(std::max<std::int64_t>(rows, 1)), sizeof(IntersectionCounts::Entry))));
+    if (!counts.entries) {
         result.status = IntersectionResult::Status::Failed;
         result.message = "内存不足";
         return result;
     }
+    IntersectionCounts::Entry* tally = counts.entries.get();
     std::vector<bool> marked(static_cast<std::size_t>(std::max(M, 0)) + 1, false);
     bool withSpecials = true;
     const std::size_t shortLine = static_cast<std::size_t>(std::max(3 * k + 3 * S - 1, 0));
+    // The usual line, "01 02 03 04 05 06" with S specials "+01" after it:
+    // read by the fast scanner below when it has that many bytes and a line end.
+    const std::size_t plainLength = static_cast<std::size_t>(3 * k - 1);
+    const std::size_t fullLength = plainLength + static_cast<std::size_t>(3 * std::max(S, 0));
+    std::vector<char> buffer(std::size_t{1} << 20);
 
     for (int f = 0; f < F; ++f) {
         if (!reportProgress(input.progress, f, F)) {
@@ -211,7 +195,7 @@ IntersectionResult runIntersection(const LotteryParams& lottery, const Intersect
         // A combination repeated inside one file counts once for it.
         auto countPending = [&] {
             for (int i = 0; i < pendingCount; ++i) {
-                Tally& t = tally[pending[i]];
+                IntersectionCounts::Entry& t = tally[pending[i]];
                 if (t.stamp != fileStamp) {
                     t.stamp = fileStamp;
                     ++t.count;
@@ -219,84 +203,158 @@ IntersectionResult runIntersection(const LotteryParams& lottery, const Intersect
             }
             pendingCount = 0;
         };
+        // Counted a batch later, so the entry's cache line is on its way meanwhile.
+        auto count = [&](std::int64_t rank) {
+            __builtin_prefetch(&tally[rank], 1);
+            pending[pendingCount++] = rank;
+            if (pendingCount == kBatch)
+                countPending();
+        };
+
+        // The usual line at p: k two-digit numbers and, when there, S two-digit
+        // specials, each after one separator, then the line end (or the file's
+        // end). Anything else, or a line that would be refused, is left to
+        // the general reading with nothing changed.
+        auto fast = [&](const char* p, const char* end, bool eof) -> const char* {
+            const std::size_t left = static_cast<std::size_t>(end - p);
+            if (left < plainLength)
+                return nullptr;
+            auto digit = [](char c) { return static_cast<unsigned>(c - '0'); };
+            int numbers[8];
+            for (int j = 0; j < k; ++j) {
+                const unsigned hi = digit(p[3 * j]);
+                const unsigned lo = digit(p[3 * j + 1]);
+                if (hi > 9 || lo > 9)
+                    return nullptr;
+                if (j + 1 < k && !isSeparator(p[3 * j + 2]))
+                    return nullptr;
+                const int v = static_cast<int>(hi * 10 + lo);
+                int q = j;
+                while (q > 0 && numbers[q - 1] > v) {
+                    numbers[q] = numbers[q - 1];
+                    --q;
+                }
+                numbers[q] = v;
+            }
+            auto lineEnd = [&](std::size_t at) {
+                return at < left ? (p[at] == '\r' || p[at] == '\n') : eof;
+            };
+            bool specials = false;
+            std::size_t length = plainLength;
+            if (!lineEnd(plainLength)) {
+                if (S <= 0 || left < fullLength)
+                    return nullptr;
+                for (int j = 0; j < S; ++j) {
+                    const std::size_t at = plainLength + 3 * static_cast<std::size_t>(j);
+                    if (!isSeparator(p[at]) || digit(p[at + 1]) > 9 || digit(p[at + 2]) > 9)
+                        return nullptr;
+                }
+                if (!lineEnd(fullLength))
+                    return nullptr;
+                specials = true;
+                length = fullLength;
+            }
+            int prev = 0;
+            std::int64_t rank = 0;
+            for (int j = 0; j < k; ++j) {
+                if (numbers[j] <= prev || numbers[j] > N)
+                    return nullptr; // a repeat, 0 or above N: the general reading says which
+                rank += part[j * width + numbers[j]];
+                prev = numbers[j];
+            }
+            const bool readSpecials = specials && withSpecials;
+            if (readSpecials)
+                for (int j = 0; j < S; ++j) {
+                    const char* q = p + plainLength + 3 * j + 1;
+                    const int v = static_cast<int>(digit(q[0]) * 10 + digit(q[1]));
+                    if (v < 1 || v > M)
+                        return nullptr;
+                }
+            // The line is taken: from here on it changes the counts.
+            ++lineNo;
+            if (!specials && S > 0)
+                withSpecials = false; // shorter than a line with specials
+            count(rank);
+            if (readSpecials)
+                for (int j = 0; j < S; ++j) {
+                    const char* q = p + plainLength + 3 * j + 1;
+                    marked[static_cast<std::size_t>(digit(q[0]) * 10 + digit(q[1]))] = true;
+                }
+            return p + length;
+        };
+
         std::string_view fields[16];
         int numbers[8];
-        std::string readError;
-        const bool read = forEachLine(
-            input.files[static_cast<std::size_t>(f)],
-            [&](std::string_view raw) {
-                ++lineNo;
-                std::string_view line = trimmed(raw);
-                if (line.empty())
-                    return true;
-                // The window's own saved lines start with their sequence number.
-                std::size_t digits = 0;
-                while (digits < line.size() && isDigit(line[digits]))
-                    ++digits;
-                if (digits >= 7 && digits < line.size() && line[digits] == ' ')
-                    line = trimmed(line.substr(digits));
-                if (line.size() < shortLine)
-                    withSpecials = false;
-                const int wantFields = k + (withSpecials ? S : 0);
-                int got = 0;
-                std::size_t i = 0;
-                while (i < line.size() && got < wantFields) {
-                    while (i < line.size() && isSeparator(line[i]))
-                        ++i;
-                    if (i >= line.size())
-                        break;
-                    std::size_t j = i;
-                    while (j < line.size() && !isSeparator(line[j]))
-                        ++j;
-                    fields[got++] = line.substr(i, j - i);
-                    i = j;
+        auto general = [&](std::string_view raw) {
+            ++lineNo;
+            std::string_view line = trimmed(raw);
+            if (line.empty())
+                return true;
+            // The window's own saved lines start with their sequence number.
+            std::size_t digits = 0;
+            while (digits < line.size() && isDigit(line[digits]))
+                ++digits;
+            if (digits >= 7 && digits < line.size() && line[digits] == ' ')
+                line = trimmed(line.substr(digits));
+            if (line.size() < shortLine)
+                withSpecials = false;
+            const int wantFields = k + (withSpecials ? S : 0);
+            int got = 0;
+            std::size_t i = 0;
+            while (i < line.size() && got < wantFields) {
+                while (i < line.size() && isSeparator(line[i]))
+                    ++i;
+                if (i >= line.size())
+                    break;
+                std::size_t j = i;
+                while (j < line.size() && !isSeparator(line[j]))
+                    ++j;
+                fields[got++] = line.substr(i, j - i);
+                i = j;
+            }
+            if (got < k)
+                return fail("的号码不足" + std::to_string(k) + "个：“" + clipped(std::string(line)) + "”");
+            for (int j = 0; j < k; ++j) {
+                int v = 0;
+                if (!fieldValue(fields[j], v))
+                    return fail("：" + integerConversionMessage(std::string(fields[j])));
+                if (v < 1 || v > N)
+                    return fail("的号码不在1到" + std::to_string(N) + "之间：“" + clipped(std::string(line)) + "”");
+                int p = j;
+                while (p > 0 && numbers[p - 1] > v) {
+                    numbers[p] = numbers[p - 1];
+                    --p;
                 }
-                if (got < k)
-                    return fail("的号码不足" + std::to_string(k) + "个：“" + clipped(std::string(line)) + "”");
-                for (int j = 0; j < k; ++j) {
+                numbers[p] = v;
+            }
+            std::int64_t rank = 0;
+            int prev = 0;
+            for (int j = 0; j < k; ++j) {
+                if (numbers[j] == prev)
+                    return fail("的号码重复：“" + clipped(std::string(line)) + "”");
+                rank += part[j * width + numbers[j]];
+                prev = numbers[j];
+            }
+            count(rank);
+            if (withSpecials && S > 0) {
+                if (got < k + S) {
+                    withSpecials = false; // as short as a line without specials
+                    return true;
+                }
+                for (int j = k; j < k + S; ++j) {
                     int v = 0;
                     if (!fieldValue(fields[j], v))
                         return fail("：" + integerConversionMessage(std::string(fields[j])));
-                    if (v < 1 || v > N)
-                        return fail("的号码不在1到" + std::to_string(N) + "之间：“" + clipped(std::string(line)) + "”");
-                    int p = j;
-                    while (p > 0 && numbers[p - 1] > v) {
-                        numbers[p] = numbers[p - 1];
-                        --p;
-                    }
-                    numbers[p] = v;
+                    if (v < 1 || v > M)
+                        return fail("的特码不在1到" + std::to_string(M) + "之间：“" + clipped(std::string(line)) + "”");
+                    marked[static_cast<std::size_t>(v)] = true;
                 }
-                std::int64_t rank = 0;
-                int prev = 0;
-                for (int j = 0; j < k; ++j) {
-                    if (numbers[j] == prev)
-                        return fail("的号码重复：“" + clipped(std::string(line)) + "”");
-                    const std::int64_t* row = step.data() + static_cast<std::size_t>(j) * (N + 2);
-                    rank += row[numbers[j]] - row[prev + 1];
-                    prev = numbers[j];
-                }
-                // Counted a batch later, so the entry's cache line is on its way meanwhile.
-                __builtin_prefetch(&tally[rank], 1);
-                pending[pendingCount++] = rank;
-                if (pendingCount == kBatch)
-                    countPending();
-                if (withSpecials && S > 0) {
-                    if (got < k + S) {
-                        withSpecials = false; // as short as a line without specials
-                        return true;
-                    }
-                    for (int j = k; j < k + S; ++j) {
-                        int v = 0;
-                        if (!fieldValue(fields[j], v))
-                            return fail("：" + integerConversionMessage(std::string(fields[j])));
-                        if (v < 1 || v > M)
-                            return fail("的特码不在1到" + std::to_string(M) + "之间：“" + clipped(std::string(line)) + "”");
-                        marked[static_cast<std::size_t>(v)] = true;
-                    }
-                }
-                return true;
-            },
-            &readError);
+            }
+            return true;
+        };
+        std::string readError;
+        const bool read =
+            scanLines(input.files[static_cast<std::size_t>(f)], buffer, fullLength + 2, fast, general, &readError);
         countPending();
         if (!read || !bad.empty()) {
             result.status = IntersectionResult::Status::Failed;
@@ -329,20 +387,56 @@ IntersectionResult runIntersection(const LotteryParams& lottery, const Intersect
     result.withSpecials = withSpecials && !specials.empty();
     if (result.withSpecials)
         result.specials = specials;
+    return result;
+}
 
+IntersectionResult writeIntersection(const LotteryParams& lottery, const IntersectionInput& input,
+                                     const IntersectionCounts& counts, IntersectionResult result)
+{
+    if (!result.ok())
+        return result;
+    const int F = static_cast<int>(input.files.size());
+    const int N = lottery.numberRange;
+    const int k = lottery.pickCount;
+    const std::int64_t rows = counts.rows;
+    const IntersectionCounts::Entry* tally = counts.entries.get();
     SafeFileWriter out(input.listFile);
     if (!out.isOpen()) {
         result.status = IntersectionResult::Status::Failed;
         result.message = out.error();
         return result;
     }
-    const int lowCount = F - b;
-    const int highCount = F - a;
+    const int lowCount = F - input.toleranceHigh;
+    const int highCount = F - input.toleranceLow;
+    // The text of the current combination, "01 02 03 04 05 06" and the blank
+    // or "+" after it, kept up to date digit pair by digit pair as the
+    // combinations are walked in order.
     int c[8];
-    for (int i = 0; i < k; ++i)
+    char body[8 * 3];
+    const char last = result.withSpecials ? '+' : ' ';
+    for (int i = 0; i < k; ++i) {
         c[i] = i + 1;
-    std::int64_t seq = 0;
-    const std::size_t lineRoom = 32 + 3 * static_cast<std::size_t>(k);
+        putTwo(body + 3 * i, c[i]);
+        body[3 * i + 2] = i + 1 < k ? ' ' : last;
+    }
+    const std::size_t bodyLength = 3 * static_cast<std::size_t>(k);
+    // Each special's "%.2d" and CR LF.
+    std::vector<std::string> tails;
+    for (int v : result.specials) {
+        char t[8];
+        char* e = putTwo(t, v);
+        *e++ = '\r';
+        *e++ = '\n';
+        tails.emplace_back(t, e);
+    }
+    const std::size_t lines = result.withSpecials ? result.specials.size() : 1;
+    const std::size_t lineRoom = 32 + bodyLength;
+    // The running "%.7d" sequence number, counted up in place.
+    char seq[24];
+    std::memset(seq, '0', sizeof seq);
+    int seqWidth = 7;
+    constexpr int kSeqEnd = sizeof seq;
+    std::int64_t written = 0;
     for (std::int64_t r = 0; r < rows; ++r) {
         if ((r & 0xFFFF) == 0 && r > 0 && !reportProgress(input.progress, r, rows)) {
             result.status = IntersectionResult::Status::Stopped;
@@ -351,25 +445,28 @@ IntersectionResult runIntersection(const LotteryParams& lottery, const Intersect
         const int n = tally[r].count;
         if (n >= lowCount && n <= highCount) {
             ++result.combinations;
-            const std::size_t lines = result.withSpecials ? result.specials.size() : 1;
             char* start = out.reserve(lines * lineRoom);
             char* p = start;
             for (std::size_t s = 0; s < lines; ++s) {
-                p = putSequence(p, ++seq);
+                int i = kSeqEnd - 1;
+                while (seq[i] == '9')
+                    seq[i--] = '0';
+                ++seq[i];
+                seqWidth = std::max(seqWidth, kSeqEnd - i);
+                ++written;
+                std::memcpy(p, seq + kSeqEnd - seqWidth, static_cast<std::size_t>(seqWidth));
+                p += seqWidth;
                 std::memcpy(p, "    ", 4);
                 p += 4;
-                for (int i = 0; i < k; ++i) {
-                    p = putTwo(p, c[i]);
-                    if (result.withSpecials) {
-                        *p++ = i + 1 < k ? ' ' : '+';
-                    } else {
-                        *p++ = ' ';
-                    }
+                std::memcpy(p, body, bodyLength);
+                p += bodyLength;
+                if (result.withSpecials) {
+                    std::memcpy(p, tails[s].data(), tails[s].size());
+                    p += tails[s].size();
+                } else {
+                    *p++ = '\r';
+                    *p++ = '\n';
                 }
-                if (result.withSpecials)
-                    p = putTwo(p, result.specials[s]);
-                *p++ = '\r';
-                *p++ = '\n';
             }
             out.advance(static_cast<std::size_t>(p - start));
         }
@@ -380,16 +477,28 @@ IntersectionResult runIntersection(const LotteryParams& lottery, const Intersect
         if (i < 0)
             break;
         ++c[i];
-        for (int j = i + 1; j < k; ++j)
+        putTwo(body + 3 * i, c[i]);
+        for (int j = i + 1; j < k; ++j) {
             c[j] = c[j - 1] + 1;
+            putTwo(body + 3 * j, c[j]);
+        }
     }
     if (!out.commit()) {
         result.status = IntersectionResult::Status::Failed;
         result.message = out.error();
         return result;
     }
-    result.lines = seq;
+    result.lines = written;
     return result;
+}
+
+IntersectionResult runIntersection(const LotteryParams& lottery, const IntersectionInput& input)
+{
+    IntersectionCounts counts;
+    IntersectionResult counted = countIntersection(lottery, input, counts);
+    if (!counted.ok())
+        return counted;
+    return writeIntersection(lottery, input, counts, std::move(counted));
 }
 
 bool saveIntersectionLines(const std::filesystem::path& listFile, const std::filesystem::path& target,

@@ -4,7 +4,9 @@
 // tolerated number of them) are written to the list file, with the special
 // numbers chosen. Plain C++; the window and the command line call run().
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +51,26 @@ std::string readTypedSpecials(std::string_view text, int specialRange, std::vect
 // Checks the input, reads every file, and only then rewrites the list file.
 // A refusal, a read error or a bad line leaves the list file as it was.
 IntersectionResult runIntersection(const LotteryParams& lottery, const IntersectionInput& input);
+
+// What reading the files leaves for writing: per combination (in the list's
+// order) how many files hold it, and the special numbers to write.
+struct IntersectionCounts {
+    struct Entry {
+        std::uint16_t count; // files holding the combination
+        std::uint16_t stamp; // the last file (1-based) that counted it
+    };
+    std::int64_t rows = 0;
+    std::unique_ptr<Entry, void (*)(void*)> entries{nullptr, &std::free};
+};
+
+// runIntersection in its two halves. countIntersection checks the input and
+// reads every file; its result is ok() with withSpecials and specials set,
+// or says why not. writeIntersection then writes the list file from those
+// counts and that result.
+IntersectionResult countIntersection(const LotteryParams& lottery, const IntersectionInput& input,
+                                     IntersectionCounts& counts);
+IntersectionResult writeIntersection(const LotteryParams& lottery, const IntersectionInput& input,
+                                     const IntersectionCounts& counts, IntersectionResult counted);
 
 // The window's "保存号码": every shown line unchanged, one blank and CR LF.
 // Written through a temporary file; false with *error on failure.

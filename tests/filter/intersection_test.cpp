@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -204,6 +206,99 @@ TEST_F(Intersection, RefusalsAndBadLinesLeaveTheListFile)
     r = runIntersection(TwoColourBall(), in);
     EXPECT_EQ(r.status, IntersectionResult::Status::Refused);
     EXPECT_EQ(listText(), "old\r\n");
+}
+
+} // namespace
+} // namespace zelvor
+
+namespace zelvor {
+namespace {
+
+// The first `count` combinations of 6 of 33 in the list's order.
+std::vector<std::array<int, 6>> firstCombinations(int count)
+{
+    std::vector<std::array<int, 6>> out;
+    std::array<int, 6> c{1, 2, 3, 4, 5, 6};
+    for (int n = 0; n < count; ++n) {
+        out.push_back(c);
+        int i = 5;
+        while (i >= 0 && c[i] == 28 + i)
+            --i;
+        ++c[i];
+        for (int j = i + 1; j < 6; ++j)
+            c[j] = c[j - 1] + 1;
+    }
+    return out;
+}
+
+std::string betText(const std::array<int, 6>& c, const char* tail)
+{
+    char line[40];
+    std::snprintf(line, sizeof line, "%.2d %.2d %.2d %.2d %.2d %.2d%s", c[0], c[1], c[2], c[3], c[4], c[5], tail);
+    return line;
+}
+
+TEST_F(Intersection, LargeFilesWithEveryLineEndReadWhole)
+{
+    // 70,000 lines (about 1.5 MB a file) cross the reading blocks at many
+    // places; the files differ only in layout, so all 70,000 combinations
+    // are in every file.
+    const auto combos = firstCombinations(70000);
+    std::string crlf, lf, mixed;
+    for (std::size_t i = 0; i < combos.size(); ++i) {
+        crlf += betText(combos[i], "+01\r\n");
+        lf += betText(combos[combos.size() - 1 - i], "+02\n");
+        // Lone CRs, unsorted numbers, separators "," and "+", a leading blank
+        // now and then, and no line end after the last line.
+        std::array<int, 6> c = combos[i];
+        std::swap(c[0], c[5]);
+        std::string line = betText(c, i % 3 == 0 ? ",03" : "+03");
+        if (i % 1000 == 7)
+            line = " " + line;
+        mixed += line;
+        if (i + 1 < combos.size())
+            mixed += i % 2 ? "\r" : "\r\n";
+    }
+    const IntersectionResult r = run({crlf, lf, mixed});
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(r.combinations, 70000);
+    EXPECT_EQ(r.specials, (std::vector<int>{1, 2, 3}));
+    ASSERT_EQ(r.lines, 210000);
+    const std::string text = listText();
+    const std::string first = "0000001    01 02 03 04 05 06+01\r\n0000002    01 02 03 04 05 06+02\r\n";
+    EXPECT_EQ(text.substr(0, first.size()), first);
+    const std::string lastLine = "0210000    " + betText(combos.back(), "+03\r\n");
+    EXPECT_EQ(text.substr(text.size() - lastLine.size()), lastLine);
+    EXPECT_EQ(text.size(), 210000u * 33u);
+}
+
+TEST_F(Intersection, ShortLinesAndBadLinesAfterUsualOnes)
+{
+    // A line without its special drops the specials for the rest of the
+    // file, even where later lines have one again.
+    IntersectionResult r = run({lines({"01 02 03 04 05 06+01", "01 02 03 04 05 07", "01 02 03 04 05 08+16"})});
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_FALSE(r.withSpecials);
+    EXPECT_EQ(listText(), lines({"0000001    01 02 03 04 05 06 ", "0000002    01 02 03 04 05 07 ",
+                                 "0000003    01 02 03 04 05 08 "}));
+    // Bad lines among usual ones name their line, whichever way they are read.
+    struct Case {
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {lines({A, B, "01 02 03 04 05 34+01"}) + "01 02 03", "第3行的号码不在1到33之间"},
+        {lines({A, "", "01 02 03 04 04 06+01"}), "第3行的号码重复"},
+        {lines({"01 02 03 04 05 06+01", "01 02 03 04 05 07+17"}), "第2行的特码不在1到16之间"},
+        {lines({A, B}) + "01 02 03 04 05", "第3行的号码不足6个"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        writeAll(list(), "old\r\n");
+        r = run({c.text});
+        EXPECT_FALSE(r.ok());
+        EXPECT_NE(r.message.find(c.message), std::string::npos) << r.message;
+        EXPECT_EQ(listText(), "old\r\n");
+    }
 }
 
 } // namespace
