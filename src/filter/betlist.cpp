@@ -7,6 +7,7 @@
 
 #include "common/error.h"
 #include "common/format.h"
+#include "common/text.h"
 #include "filter/text_lines.h"
 
 namespace zelvor {
@@ -65,14 +66,7 @@ std::string sequenceText(std::int64_t n)
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
-std::string_view trimBlanks(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+std::string_view trimBlanks(std::string_view s) { return trimmedOf(s, " \t\r"); }
 
 std::string pathText(const std::filesystem::path& p)
 {

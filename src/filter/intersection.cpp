@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/error.h"
+#include "common/text.h"
 #include "data/combinations.h"
 #include "filter/betlist.h"
 #include "filter/line_scanner.h"
@@ -23,16 +24,9 @@ std::string pathText(const std::filesystem::path& p)
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isSeparator(char c) { return c == ' ' || c == '+' || c == ','; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) { return isAsciiDigit(c); }
 
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+std::string_view trimmed(std::string_view s) { return trimmedOf(s, " \t"); }
 
 // A field as a whole number; false when it is not one. Short digit runs are
 // read directly, anything else goes through the program's integer reading.

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/error.h"
+#include "common/text.h"
 #include "filter/text_lines.h"
 
 namespace zelvor {
@@ -198,16 +199,9 @@ PrizeTally tallyOf(PrizeGame game, const Histogram& hist)
 // ----------------------------------------------------------------- parsing
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) { return isAsciiDigit(c); }
 
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+std::string_view trimmed(std::string_view s) { return trimmedOf(s, " \t\r\n"); }
 
 struct Token {
     std::string_view text;
