@@ -28,7 +28,6 @@
 #include "ui/errors.h"
 #include "ui/event_pump.h"
 #include "ui/number_panels.h"
-#include "ui/window_placement.h"
 
 namespace zelvor {
 
@@ -84,6 +83,8 @@ Tfrmtotalfilt::Tfrmtotalfilt(AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("总体过滤"));
     buildControls();
     FormCreate();
+    // Room for a long list where the screen has it.
+    resize(1100, 760);
 }
 
 void Tfrmtotalfilt::buildControls()
@@ -600,16 +601,6 @@ void Tfrmtotalfilt::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void Tfrmtotalfilt::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    // Room for a long list where the screen has it.
-    placeToolWindow(this, QSize(1100, 760));
 }
 
 } // namespace zelvor
