@@ -25,7 +25,6 @@
 #include "ui/errors.h"
 #include "ui/history_bars.h"
 #include "ui/history_grid.h"
-#include "ui/window_placement.h"
 
 namespace zelvor {
 
@@ -106,6 +105,7 @@ Tfrmadviser::Tfrmadviser(const AdviserDescriptor& descriptor, AppContext& contex
     } catch (const Error& e) {
         mem_->setPlainText(QString::fromUtf8(e.what())); // a draw without a readable date
     }
+    resize(1000, 720);
 }
 
 void Tfrmadviser::buildControls()
@@ -488,15 +488,6 @@ void Tfrmadviser::btngenClick()
     } catch (const Error& e) {
         showError(this, QString::fromUtf8(e.what()));
     }
-}
-
-void Tfrmadviser::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    placeToolWindow(this, QSize(1000, 720));
 }
 
 Tfrmsep::Tfrmsep(AppContext& context, QWidget* parent) : Tfrmadviser(kSep, context, parent) {}

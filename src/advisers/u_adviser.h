@@ -47,9 +47,6 @@ public:
 
     const AdviserReplay& replay() const { return replay_; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void buildControls();
     void HistoryStatistics();
@@ -64,7 +61,6 @@ private:
     std::vector<std::string> dates_;
     std::string weekdays_;
     AdviserReplay replay_;
-    bool centred_ = false;
 
     IntervalSettings interval_;
     IntimateSettings intimate_;

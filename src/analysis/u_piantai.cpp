@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <algorithm>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -43,12 +44,16 @@ Tfrmpiantai::Tfrmpiantai(AppContext& context, const OmissionWindowKind& kind, QW
     grid_->setColumnCount(8);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
-    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    grid_->horizontalHeader()->setStretchLastSection(true);
     QStringList header;
     for (const std::string& h : omissionHeader(kind.kind))
         header << QString::fromStdString(h);
     grid_->setHorizontalHeaderLabels(header);
+    // Eight equal columns across the view, none narrower than its heading.
+    int widest = 0;
+    for (const QString& h : header)
+        widest = std::max(widest, grid_->horizontalHeader()->fontMetrics().horizontalAdvance(h));
+    grid_->horizontalHeader()->setMinimumSectionSize(widest + 16);
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     root->addWidget(grid_, 3);
 
     chart_ = new BarChart(this);
@@ -133,9 +138,6 @@ void Tfrmpiantai::fillGrid()
     for (int r = 0; r < static_cast<int>(rows_.size()); ++r)
         for (int c = 0; c < 8; ++c)
             grid_->setItem(r, c, new QTableWidgetItem(QString::fromStdString(rows_[static_cast<std::size_t>(r)].cells[c])));
-    const int width = std::max(40, (grid_->viewport()->width() - 30) / 8);
-    for (int c = 0; c < 8; ++c)
-        grid_->setColumnWidth(c, width);
 }
 
 void Tfrmpiantai::DrawChart()

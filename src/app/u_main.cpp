@@ -573,8 +573,8 @@ QWidget* Tfrmmain::openToolWindow(const QString& className)
             return nullptr;
         // Tool windows are top-level windows kept on top of the frame.
         w->setParent(this, w->windowFlags() | Qt::Window);
-        // Clear of the toolbar when first shown (windows that place
-        // themselves do so after this).
+        // Clear of the toolbar when first shown, at the size the window
+        // asked for where the screen has the room.
         placeOnFirstShow(w);
         tools_[className] = w;
     }

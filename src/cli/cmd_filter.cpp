@@ -86,7 +86,8 @@ int cmdFilter(const CommandLine& line)
         if (!splitRange(line.value(kRangeOptions[t]), lower, upper))
             throw UsageError(std::string(kRangeOptions[t]) + " takes A-B");
         in.ranges[static_cast<std::size_t>(t)] =
-            rangeInput(static_cast<RangeTest>(t), N, k, true, std::move(lower), std::move(upper));
+            rangeInput(static_cast<RangeTest>(t), N, k, true, std::move(lower), std::move(upper),
+                       lottery.kind == LotteryKind::Digit);
     }
     if (line.has("--banker")) {
         in.bankerTicked = true;

@@ -61,13 +61,12 @@ Tfrmindex::Tfrmindex(LotteryState& state, QWidget* parent) : QDialog(parent), st
     typeGroup_->addButton(digit, 1);
     typeLayout->addWidget(lotto);
     typeLayout->addWidget(digit);
-    digit->setChecked(true);
     right->addWidget(optcaitype_, 1, 0, 1, 2);
 
-    edtcaisum_ = new QLineEdit("10", this);
+    edtcaisum_ = new QLineEdit(this);
     edtcaisum_->setObjectName("edtcaisum");
     addRow(2, "Label4", QStringLiteral("号码总数："), edtcaisum_);
-    edtcaisel_ = new QLineEdit("3", this);
+    edtcaisel_ = new QLineEdit(this);
     edtcaisel_->setObjectName("edtcaisel");
     addRow(3, "Label5", QStringLiteral("选择号码数："), edtcaisel_);
     edtcaitime_ = new QLineEdit(this);
@@ -134,6 +133,9 @@ void Tfrmindex::lstcaipiaoClick()
         return;
     QListWidgetItem* item = selected.first();
     const QString name = item->text();
+    // Blank until the lottery's options are read: a lottery whose options
+    // cannot be read shows none, not those of the one chosen before.
+    clearOptions();
     guarded([&] {
         const LotteryOptions o = readLotteryOptions(DatabaseFile(), name);
         edtcainame_->setText(o.name);
@@ -145,6 +147,20 @@ void Tfrmindex::lstcaipiaoClick()
         for (int d = 1; d <= 7; ++d)
             week_[d]->setChecked(o.weekdays.contains(QChar('0' + d)));
     });
+}
+
+void Tfrmindex::clearOptions()
+{
+    edtcainame_->clear();
+    typeGroup_->setExclusive(false);
+    for (QAbstractButton* b : typeGroup_->buttons())
+        b->setChecked(false);
+    typeGroup_->setExclusive(true);
+    edtcaisum_->clear();
+    edtcaisel_->clear();
+    edtcaitime_->clear();
+    for (int d = 1; d <= 7; ++d)
+        week_[d]->setChecked(false);
 }
 
 void Tfrmindex::btnopenClick()

@@ -25,6 +25,8 @@ public:
     void refreshCatalogue();
     void lstcaipiaoClick();
     void btnopenClick();
+    // Every option field blank, no type chosen: nothing is selected.
+    void clearOptions();
     QCheckBox* weekdayBox(int weekday) const { return week_[weekday]; }
 
 signals:

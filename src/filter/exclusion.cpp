@@ -471,35 +471,6 @@ std::variant<ExclusionSettings, std::string> readExclusionSettings(ExclusionKind
 
 // ------------------------------------------------------------ passes
 
-bool ExclusionPass::fails(std::uint64_t row) const
-{
-    switch (kind) {
-    case ExclusionKind::Repeat: {
-        int best = 0;
-        for (std::uint64_t m : masks)
-            best = std::max(best, popcount(row & m));
-        return best >= threshold;
-    }
-    case ExclusionKind::Sum: {
-        int s = 0;
-        for (; row; row &= row - 1)
-            s += value[static_cast<std::size_t>(std::countr_zero(row))];
-        return s >= upper || s <= lower;
-    }
-    case ExclusionKind::Skew: {
-        const int c = popcount(row & masks[0]);
-        return (high && (c < L1 || c > U1)) || (low && (c < L2 || c > U2));
-    }
-    case ExclusionKind::Follow: {
-        int best = 0;
-        for (std::uint64_t m : masks)
-            best = std::max(best, popcount(row & m));
-        return best >= upper || best <= lower;
-    }
-    }
-    return false;
-}
-
 namespace {
 
 // Tests the unmarked rows [from, to) and marks those that fail, at most

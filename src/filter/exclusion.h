@@ -263,8 +263,6 @@ struct ExclusionPass {
     int upper = 0, lower = 0;          // sum, follow
     bool high = false, low = false;    // skew states with their ticks
     int L1 = 0, U1 = 0, L2 = 0, U2 = 0;
-
-    bool fails(std::uint64_t row) const;
 };
 
 struct ExclusionChunk {

@@ -30,7 +30,6 @@
 #include "ui/event_pump.h"
 #include "ui/history_grid.h"
 #include "ui/list_save.h"
-#include "ui/window_placement.h"
 
 namespace zelvor {
 
@@ -131,6 +130,7 @@ ExclusionWindow::ExclusionWindow(AppContext& context, ExclusionKind kind, QWidge
         standardStatistics();
         drawChart();
     }
+    resize(kind_ == ExclusionKind::Skew ? 560 : 1100, 720);
 }
 
 ExclusionWindow::~ExclusionWindow() = default;
@@ -718,14 +718,5 @@ void ExclusionWindow::btnclearClick()
 }
 
 // ---------------------------------------------------------------- window
-
-void ExclusionWindow::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    placeToolWindow(this, QSize(kind_ == ExclusionKind::Skew ? 560 : 1100, 720));
-}
 
 } // namespace zelvor

@@ -57,9 +57,6 @@ public:
     const ExclusionStatistics& statistics() const { return stats_; }
     BetListView* memcode() const { return memcode_; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void buildControls();
     void standardStatistics();
@@ -79,7 +76,6 @@ private:
     ExclusionStatistics stats_;
     bool running_ = false;
     bool stopPressed_ = false;
-    bool centred_ = false;
 
     // common
     QComboBox* comcurqi_ = nullptr;

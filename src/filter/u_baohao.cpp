@@ -22,7 +22,6 @@
 #include "ui/errors.h"
 #include "ui/event_pump.h"
 #include "ui/list_save.h"
-#include "ui/window_placement.h"
 
 namespace zelvor {
 
@@ -123,6 +122,7 @@ Tfrmbaohao::Tfrmbaohao(AppContext& context, QWidget* parent)
     connect(combao_, &QComboBox::currentTextChanged, this, [this](const QString& t) {
         lblguarantee_->setText(QString::fromStdString(coverGuaranteeText(t.toInt())));
     });
+    resize(900, 640);
 }
 
 Tfrmbaohao::~Tfrmbaohao()
@@ -312,15 +312,6 @@ void Tfrmbaohao::btnsaveClick()
     const QString proposed = QString::fromStdString(context_.state.CurrentLottery().name)
         + QStringLiteral("%1期保号缩水投注号码.txt").arg(context_.state.nextIssue());
     saveShownList(this, memcode_, proposed, running_, {btnlist_, btnload_, btnstart_, btnsave_});
-}
-
-void Tfrmbaohao::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    placeToolWindow(this, QSize(900, 640));
 }
 
 } // namespace zelvor

@@ -50,7 +50,6 @@ private:
 
     AppContext& context_;
     bool running_ = false;
-    bool centred_ = false;
     CoverInput input_;
     QString sourceName_;
     std::shared_ptr<Search> search_;
@@ -71,9 +70,6 @@ private:
     QPushButton* btnstart_ = nullptr;
     QPushButton* btnsave_ = nullptr;
     QPushButton* btnclose_ = nullptr;
-
-protected:
-    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace zelvor

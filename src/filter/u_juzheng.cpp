@@ -21,7 +21,6 @@
 #include "data/program_dir.h"
 #include "ui/dialogs.h"
 #include "ui/errors.h"
-#include "ui/window_placement.h"
 
 namespace zelvor {
 
@@ -206,6 +205,7 @@ Tfrmjuzheng::Tfrmjuzheng(AppContext& context, QWidget* parent)
     connect(btnsave_, &QPushButton::clicked, this, [this] { btnsaveClick(); });
     connect(btnclose_, &QPushButton::clicked, this, [this] { btncloseClick(); });
     applyBoxRule();
+    resize(980, 560);
 }
 
 void Tfrmjuzheng::applyBoxRule()
@@ -304,15 +304,6 @@ bool Tfrmjuzheng::eventFilter(QObject* watched, QEvent* event)
         if (auto* box = qobject_cast<QLineEdit*>(watched))
             QTimer::singleShot(0, box, [box] { box->selectAll(); });
     return QWidget::eventFilter(watched, event);
-}
-
-void Tfrmjuzheng::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    placeToolWindow(this, QSize(980, 560));
 }
 
 } // namespace zelvor

@@ -38,7 +38,6 @@ public:
     QLineEdit* numberBox(int n) const { return boxes_[static_cast<std::size_t>(n)]; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -47,7 +46,6 @@ private:
     void showBets();
 
     AppContext& context_;
-    bool centred_ = false;
     std::vector<std::vector<int>> bets_;
     WheelSettings shownSettings_; // the settings of the bets shown (for the save name)
 

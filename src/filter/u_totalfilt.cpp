@@ -28,7 +28,6 @@
 #include "ui/errors.h"
 #include "ui/event_pump.h"
 #include "ui/number_panels.h"
-#include "ui/window_placement.h"
 
 namespace zelvor {
 
@@ -84,6 +83,8 @@ Tfrmtotalfilt::Tfrmtotalfilt(AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("总体过滤"));
     buildControls();
     FormCreate();
+    // Room for a long list where the screen has it.
+    resize(1100, 760);
 }
 
 void Tfrmtotalfilt::buildControls()
@@ -259,9 +260,10 @@ void Tfrmtotalfilt::FormCreate()
 {
     const int N = lottery_.numberRange;
     const int k = lottery_.pickCount;
+    const bool digits = lottery_.kind == LotteryKind::Digit;
     for (int t = 0; t < RangeTestCount; ++t) {
         QStringList items;
-        for (const std::string& item : rangeListItems(static_cast<RangeTest>(t), N, k))
+        for (const std::string& item : rangeListItems(static_cast<RangeTest>(t), N, k, digits))
             items << QString::fromStdString(item);
         for (QComboBox* box : {ranges_[static_cast<std::size_t>(t)].lower, ranges_[static_cast<std::size_t>(t)].upper})
             box->addItems(items);
@@ -373,7 +375,8 @@ TotalFilterInputs Tfrmtotalfilt::readInputs() const
         const RangeRow& row = ranges_[static_cast<std::size_t>(t)];
         in.ranges[static_cast<std::size_t>(t)] =
             rangeInput(static_cast<RangeTest>(t), lottery_.numberRange, lottery_.pickCount, row.check->isChecked(),
-                       rangeText(row.lower).toStdString(), rangeText(row.upper).toStdString());
+                       rangeText(row.lower).toStdString(), rangeText(row.upper).toStdString(),
+                       lottery_.kind == LotteryKind::Digit);
     }
     in.bankerTicked = chkdanma_->isChecked();
     in.bankerText = edtdanma_->text().toStdString();
@@ -600,16 +603,6 @@ void Tfrmtotalfilt::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void Tfrmtotalfilt::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    // Room for a long list where the screen has it.
-    placeToolWindow(this, QSize(1100, 760));
 }
 
 } // namespace zelvor

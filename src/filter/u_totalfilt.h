@@ -61,7 +61,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     struct RangeRow {
@@ -85,7 +84,6 @@ private:
     std::shared_ptr<TotalFilter> filter_;
     bool running_ = false;
     bool stopRequested_ = false;
-    bool centred_ = false;
 
     QLabel* Label21_ = nullptr;
     std::array<RangeRow, RangeTestCount> ranges_{};

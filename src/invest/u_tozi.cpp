@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <algorithm>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -60,6 +61,12 @@ QTableWidget* grid(QWidget* parent, const char* name, const QStringList& headers
     g->setHorizontalHeaderLabels(headers);
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->verticalHeader()->hide();
+    // Equal columns across the grid, none narrower than its heading.
+    int widest = 0;
+    for (const QString& h : headers)
+        widest = std::max(widest, g->horizontalHeader()->fontMetrics().horizontalAdvance(h));
+    g->horizontalHeader()->setMinimumSectionSize(widest + 12);
+    g->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     return g;
 }
 
@@ -155,7 +162,8 @@ Tfrmtozi::Tfrmtozi(AppContext& context, QWidget* parent)
     for (const auto& [title, g] : titled) {
         grids->addWidget(new QLabel(QString::fromUtf8(title), this), 0, col);
         grids->addWidget(g, 1, col);
-        grids->setColumnStretch(col, g == grdtozi_ ? 3 : 1);
+        // Each grid's share of the width follows its column count.
+        grids->setColumnStretch(col, g->columnCount());
         ++col;
     }
     top->addLayout(grids, 1);
@@ -212,7 +220,8 @@ Tfrmtozi::Tfrmtozi(AppContext& context, QWidget* parent)
     top->addLayout(buttons);
 
     showSettings(ModeSettings{});
-    resize(1000, 680);
+    // Four grids side by side: as wide as the screen allows.
+    resize(1500, 860);
 }
 
 Tfrmtozi::~Tfrmtozi()

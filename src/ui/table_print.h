@@ -8,13 +8,11 @@
 #include <QStringList>
 #include <vector>
 
+#include "ui/table_layout.h"
+
 class QPrinter;
 
 namespace zelvor {
-
-// How the columns are laid out: the plan windows with 7 columns of 9W′/70,
-// the variable plan with 8 columns of (9W′/10)/8.
-enum class TableLayout { SevenColumns, EightColumns };
 
 struct PrintedTable {
     QString title;
@@ -26,8 +24,6 @@ struct PrintedTable {
 
 // Prints the table; returns the page count, or 0 when the printer failed.
 int printTable(QPrinter& printer, const PrintedTable& table);
-// The number of pages a table of `rows` plan rows takes (rounded up).
-int tablePageCount(int rows);
 // A bet list: under the title the head line, then 75 bets a page in three
 // blocks of 25 rows headed "序号" and "投注号码". Returns the page count or 0.
 int printBetBlocks(QPrinter& printer, const QString& title, const QString& headLine, const QStringList& bets);

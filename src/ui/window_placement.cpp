@@ -17,9 +17,13 @@ void placeToolWindow(QWidget* window, QSize wanted)
     if (!screen)
         return;
     // The room: the screen, less the main window's menus and toolbar when the
-    // main window is showing.
+    // main window is showing. A window opened from a tool window has the
+    // main window further up.
     QRect room = screen->availableGeometry();
-    if (auto* frame = qobject_cast<QMainWindow*>(parent); frame && frame->isVisible()) {
+    QMainWindow* frame = nullptr;
+    for (QWidget* up = parent; up && !frame; up = up->parentWidget())
+        frame = qobject_cast<QMainWindow*>(up);
+    if (frame && frame->isVisible()) {
         // The toolbar may have just grown (its tabs appear with a lottery).
         if (frame->layout())
             frame->layout()->activate();

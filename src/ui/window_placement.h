@@ -8,11 +8,12 @@ class QWidget;
 
 namespace zelvor {
 
-// Call once, from the window's first showEvent.
+// Places the window now, at `wanted` where the room allows.
 void placeToolWindow(QWidget* window, QSize wanted);
 
-// For windows that do not place themselves: placed as above, at their own
-// size, when first shown.
+// Places the window as above when it is first shown, at the size it has then
+// (a window wanting more room than its layout needs resizes itself in its
+// constructor).
 void placeOnFirstShow(QWidget* window);
 
 } // namespace zelvor

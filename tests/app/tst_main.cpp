@@ -1,5 +1,8 @@
 // The main window: menus, opened state, tab changes, CloseLottery.
 #include <QAction>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QRadioButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -544,10 +547,35 @@ private slots:
         Tfrmindex dlg(state);
         dlg.show();
         auto* list = dlg.findChild<QListWidget*>("lstcaipiao");
+        // Nothing is chosen yet, so no field shows a lottery's options (not
+        // the digit lottery's 10 and 3 without its name).
+        auto blank = [&dlg] {
+            for (const char* edit : {"edtcainame", "edtcaisum", "edtcaisel", "edtcaitime"})
+                if (!dlg.findChild<QLineEdit*>(edit)->text().isEmpty())
+                    return false;
+            for (QRadioButton* type : dlg.findChild<QGroupBox*>("optcaitype")->findChildren<QRadioButton*>())
+                if (type->isChecked())
+                    return false;
+            for (int d = 1; d <= 7; ++d)
+                if (dlg.weekdayBox(d)->isChecked())
+                    return false;
+            return true;
+        };
+        QVERIFY(blank());
         // Focus reaching the list selects nothing, so nothing is filled in yet.
         list->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
         QVERIFY(dlg.findChild<QLineEdit*>("edtcainame")->text().isEmpty());
+        QVERIFY(blank());
+        QVERIFY(dialogs->messages.isEmpty());
+        // The digit lottery chosen: its name with its options.
+        QListWidgetItem* threeD = list->findItems(QStringLiteral("中国福彩3D"), Qt::MatchExactly).value(0);
+        QVERIFY(threeD);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(threeD).center());
+        QCOMPARE(dlg.findChild<QLineEdit*>("edtcainame")->text(), QStringLiteral("中国福彩3D"));
+        QCOMPARE(dlg.findChild<QLineEdit*>("edtcaisum")->text(), QStringLiteral("10"));
+        QCOMPARE(dlg.findChild<QLineEdit*>("edtcaisel")->text(), QStringLiteral("3"));
+        QVERIFY(dlg.findChild<QRadioButton*>()->group()->checkedId() == 1);
         QVERIFY(dialogs->messages.isEmpty());
         QListWidgetItem* item = list->findItems(QStringLiteral("乙"), Qt::MatchExactly).value(0);
         QVERIFY(item);
@@ -555,7 +583,8 @@ private slots:
         QCOMPARE(list->currentItem(), item);
         QCOMPARE(dialogs->messages.size(), 1);
         QVERIFY(dialogs->lastText().contains(QStringLiteral("乙彩票选项表")));
-        QVERIFY(dlg.findChild<QLineEdit*>("edtcainame")->text().isEmpty());
+        // Its options could not be read: none shown, not the 3D's left over.
+        QVERIFY(blank());
         // A double click on an entry selects it and opens it.
         QListWidgetItem* ssq = list->findItems(QStringLiteral("中国福彩双色球"), Qt::MatchExactly).value(0);
         QVERIFY(ssq);

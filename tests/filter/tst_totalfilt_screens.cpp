@@ -3,13 +3,17 @@
 // window has to spare goes to the list.
 #include <QDir>
 #include <QFile>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QScreen>
 #include <QToolBar>
 #include <QtTest>
 
 #include "app/u_main.h"
+#include "data/db_lottery.h"
 #include "data/lottery_state.h"
 #include "data/program_dir.h"
 #include "support/fake_dialogs.h"
@@ -91,6 +95,47 @@ private slots:
         QVERIFY(large.list.height() > small.list.height());
         QVERIFY(large.list.width() >= small.list.width());
         QCOMPARE(large.panels, small.panels);
+    }
+
+    // The back-test window belongs to the total filter, not to the main
+    // window, and still opens below the main window's toolbar.
+    void backTestWindowOpensBelowTheToolbar()
+    {
+        const QString csv = sharedData(QStringLiteral("ssq.csv"));
+        if (!QFile::exists(csv))
+            QSKIP("ssq.csv is not present");
+        for (const QString& name : {QStringLiteral("small"), QStringLiteral("large")}) {
+            QScreen* screen = screenNamed(name);
+            QVERIFY(screen);
+            TempHome home;
+            DialogScript dialogs;
+            WindowContext env(5);
+            importHistoryFile(DatabaseFile(), QStringLiteral("中国福彩双色球"), csv);
+            Tfrmmain main(env.context);
+            main.setScreen(screen);
+            main.setGeometry(screen->availableGeometry());
+            main.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&main));
+            env.state.OpenLottery(QStringLiteral("中国福彩双色球"), 0, DatabaseFile());
+            main.enterOpenedState();
+            QWidget* w = main.openToolWindow(QStringLiteral("Tfrmtotalfilt"));
+            QVERIFY(w && QTest::qWaitForWindowExposed(w));
+            w->findChild<QCheckBox*>("chkhei")->setChecked(true);
+            w->findChild<QComboBox*>("comhei1")->setCurrentText(QStringLiteral("80"));
+            w->findChild<QComboBox*>("comhei2")->setCurrentText(QStringLiteral("130"));
+            w->findChild<QPushButton*>("btnhuice")->click();
+            QWidget* huice = w->findChild<QWidget*>("frmhuice");
+            QVERIFY(huice && QTest::qWaitForWindowExposed(huice));
+            const QToolBar* bar = main.findChild<QToolBar*>("tlbmain");
+            const QRect toolbar(bar->mapToGlobal(QPoint(0, 0)), bar->size());
+            QVERIFY2(huice->frameGeometry().top() > toolbar.bottom(),
+                     qPrintable(QStringLiteral("%1: %2 vs %3")
+                                    .arg(name)
+                                    .arg(huice->frameGeometry().top())
+                                    .arg(toolbar.bottom())));
+            QVERIFY(screen->geometry().contains(huice->frameGeometry()));
+            QVERIFY(dialogs->messages.isEmpty());
+        }
     }
 
     void extraWidthAndHeightGoToTheList()
