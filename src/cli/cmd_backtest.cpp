@@ -50,8 +50,7 @@ int cmdBacktest(const CommandLine& line)
     for (int t = 0; t < RangeTestCount; ++t)
         rows[static_cast<std::size_t>(t)] =
             rangeInput(static_cast<RangeTest>(t), lottery.numberRange, lottery.pickCount, line.has(kRangeOptions[t]),
-                       lowerText[static_cast<std::size_t>(t)], upperText[static_cast<std::size_t>(t)],
-                       lottery.kind == LotteryKind::Digit);
+                       lowerText[static_cast<std::size_t>(t)], upperText[static_cast<std::size_t>(t)]);
     const auto read = readBacktestRanges(rows, lottery);
     if (const auto* problem = std::get_if<TotalFilterProblem>(&read)) {
         err() << QString::fromStdString(problem->message) << "\n";

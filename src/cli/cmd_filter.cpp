@@ -86,8 +86,7 @@ int cmdFilter(const CommandLine& line)
         if (!splitRange(line.value(kRangeOptions[t]), lower, upper))
             throw UsageError(std::string(kRangeOptions[t]) + " takes A-B");
         in.ranges[static_cast<std::size_t>(t)] =
-            rangeInput(static_cast<RangeTest>(t), N, k, true, std::move(lower), std::move(upper),
-                       lottery.kind == LotteryKind::Digit);
+            rangeInput(static_cast<RangeTest>(t), N, k, true, std::move(lower), std::move(upper));
     }
     if (line.has("--banker")) {
         in.bankerTicked = true;

@@ -111,9 +111,9 @@ std::int64_t bankerPass(CombinationTable& table, const TotalFilterConditions& c,
 
 // ---------------------------------------------------------------- inputs
 
-Bounds rangeListBounds(RangeTest test, int N, int k, bool digits)
+Bounds rangeListBounds(RangeTest test, int N, int k)
 {
-    const MetricBoundsTable b = MetricBounds(N, k, digits);
+    const MetricBoundsTable b = MetricBounds(N, k);
     switch (test) {
     case RangeTest::Big: return {0, k};
     case RangeTest::Odd: return b.odd;
@@ -126,19 +126,18 @@ Bounds rangeListBounds(RangeTest test, int N, int k, bool digits)
     return {};
 }
 
-std::vector<std::string> rangeListItems(RangeTest test, int N, int k, bool digits)
+std::vector<std::string> rangeListItems(RangeTest test, int N, int k)
 {
-    const Bounds b = rangeListBounds(test, N, k, digits);
+    const Bounds b = rangeListBounds(test, N, k);
     std::vector<std::string> items;
     for (int v = b.min; v <= b.max; ++v)
         items.push_back(std::to_string(v));
     return items;
 }
 
-RangeInput rangeInput(RangeTest test, int N, int k, bool ticked, std::string lowerText, std::string upperText,
-                      bool digits)
+RangeInput rangeInput(RangeTest test, int N, int k, bool ticked, std::string lowerText, std::string upperText)
 {
-    const std::vector<std::string> items = rangeListItems(test, N, k, digits);
+    const std::vector<std::string> items = rangeListItems(test, N, k);
     auto position = [&items](const std::string& text) {
         const auto it = std::find(items.begin(), items.end(), text);
         return text.empty() || it == items.end() ? -1 : static_cast<int>(it - items.begin());

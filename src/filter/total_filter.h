@@ -39,11 +39,9 @@ template <class T> int TotalFilterBigCount(std::span<const T> values, int N)
     return n;
 }
 
-// Items of a range combo box: every whole number from first to last. A
-// digit lottery's lists run over k digits of 0..N-1 with repeats (sums from
-// 0, spans from 0), as its metrics are measured.
-Bounds rangeListBounds(RangeTest test, int N, int k, bool digits = false);
-std::vector<std::string> rangeListItems(RangeTest test, int N, int k, bool digits = false);
+// Items of a range combo box: every whole number from first to last.
+Bounds rangeListBounds(RangeTest test, int N, int k);
+std::vector<std::string> rangeListItems(RangeTest test, int N, int k);
 
 // One metric row of the window: tick, the two boxes' texts and the list
 // positions of their chosen items (-1 when none is chosen, e.g. typed text).
@@ -57,8 +55,7 @@ struct RangeInput {
 // A metric row from its tick and the two texts as they stand in the boxes:
 // each text's position among the box's items (-1 when it names none), as the
 // window's boxes find it.
-RangeInput rangeInput(RangeTest test, int N, int k, bool ticked, std::string lowerText, std::string upperText,
-                      bool digits = false);
+RangeInput rangeInput(RangeTest test, int N, int k, bool ticked, std::string lowerText, std::string upperText);
 
 // The number panels: at most 50 red and 30 blue panels, numbered from 1.
 inline constexpr int RedPanelLimit = 50;

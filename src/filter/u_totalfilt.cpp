@@ -260,10 +260,9 @@ void Tfrmtotalfilt::FormCreate()
 {
     const int N = lottery_.numberRange;
     const int k = lottery_.pickCount;
-    const bool digits = lottery_.kind == LotteryKind::Digit;
     for (int t = 0; t < RangeTestCount; ++t) {
         QStringList items;
-        for (const std::string& item : rangeListItems(static_cast<RangeTest>(t), N, k, digits))
+        for (const std::string& item : rangeListItems(static_cast<RangeTest>(t), N, k))
             items << QString::fromStdString(item);
         for (QComboBox* box : {ranges_[static_cast<std::size_t>(t)].lower, ranges_[static_cast<std::size_t>(t)].upper})
             box->addItems(items);
@@ -375,8 +374,7 @@ TotalFilterInputs Tfrmtotalfilt::readInputs() const
         const RangeRow& row = ranges_[static_cast<std::size_t>(t)];
         in.ranges[static_cast<std::size_t>(t)] =
             rangeInput(static_cast<RangeTest>(t), lottery_.numberRange, lottery_.pickCount, row.check->isChecked(),
-                       rangeText(row.lower).toStdString(), rangeText(row.upper).toStdString(),
-                       lottery_.kind == LotteryKind::Digit);
+                       rangeText(row.lower).toStdString(), rangeText(row.upper).toStdString());
     }
     in.bankerTicked = chkdanma_->isChecked();
     in.bankerText = edtdanma_->text().toStdString();

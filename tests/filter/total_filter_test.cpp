@@ -205,34 +205,6 @@ TEST(TotalFilterValidation, WithoutBlueNumbersEveryRunStopsAtTheBlueMessage)
     }
 }
 
-TEST(TotalFilterLists, DigitLotteryListsRunOverDigitsFromZero)
-{
-    // N = 10, k = 3 as numbers 1..10 without repeats, and as three digits of
-    // 0..9 with repeats (000 .. 999).
-    struct Case {
-        RangeTest test;
-        Bounds numbers, digits;
-    } cases[] = {
-        {RangeTest::Big, {0, 3}, {0, 3}},        {RangeTest::Odd, {0, 3}, {0, 3}},
-        {RangeTest::Sum, {6, 27}, {0, 27}},      {RangeTest::Span, {2, 9}, {0, 9}},
-        {RangeTest::Dispersion, {2, 7}, {2, 9}}, {RangeTest::Skewness, {0, 7}, {0, 9}},
-        {RangeTest::Ac, {2, 3}, {1, 3}},
-    };
-    for (const Case& c : cases) {
-        const Bounds n = rangeListBounds(c.test, 10, 3);
-        const Bounds d = rangeListBounds(c.test, 10, 3, true);
-        EXPECT_EQ(n.min, c.numbers.min) << static_cast<int>(c.test);
-        EXPECT_EQ(n.max, c.numbers.max) << static_cast<int>(c.test);
-        EXPECT_EQ(d.min, c.digits.min) << static_cast<int>(c.test);
-        EXPECT_EQ(d.max, c.digits.max) << static_cast<int>(c.test);
-    }
-    // "0" is the first item of a digit lottery's sum list, and no item of
-    // the numbers' list.
-    EXPECT_EQ(rangeInput(RangeTest::Sum, 10, 3, true, "0", "27", true).lowerIndex, 0);
-    EXPECT_EQ(rangeInput(RangeTest::Sum, 10, 3, true, "0", "27", true).upperIndex, 27);
-    EXPECT_EQ(rangeInput(RangeTest::Sum, 10, 3, true, "0", "27").lowerIndex, -1);
-}
-
 TEST(TotalFilter, BankerItems)
 {
     const struct {

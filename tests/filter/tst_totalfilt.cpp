@@ -562,32 +562,6 @@ private slots:
         QVERIFY2(dialogs->messages.isEmpty(), qPrintable(dialogs->texts().join('|')));
     }
 
-    void digitLotteryListsRunOverDigits()
-    {
-        // Three digits of 0..9, repeats allowed: 000 sums to 0 and spans 0,
-        // 999 sums to 27; one digit three times leaves a hole of 9.
-        LotteryParams threeD{"中国福彩3D", LotteryKind::Digit, 10, 3, 0, 0};
-        Fixture f(threeD, DrawHistory(3, 0));
-        struct List {
-            const char* box;
-            QString first, last;
-            int count;
-        } lists[] = {{"comdaxiao1", "0", "3", 4}, {"comjiou2", "0", "3", 4}, {"comhei1", "0", "27", 28},
-                     {"comkuadu2", "0", "9", 10}, {"comsandu1", "2", "9", 8}, {"compiandu2", "0", "9", 10},
-                     {"comac1", "1", "3", 3}};
-        for (const List& l : lists) {
-            QComboBox* box = f.combo(l.box);
-            QCOMPARE(box->count(), l.count);
-            QCOMPARE(box->itemText(0), l.first);
-            QCOMPARE(box->itemText(l.count - 1), l.last);
-        }
-        // A sum of 0 to 5 is an ordered choice of the lists' items.
-        f.range("chkhei", "comhei1", "0", "comhei2", "5");
-        const TotalFilterInputs in = f.w->readInputs();
-        QCOMPARE(in.ranges[static_cast<std::size_t>(RangeTest::Sum)].lowerIndex, 0);
-        QCOMPARE(in.ranges[static_cast<std::size_t>(RangeTest::Sum)].upperIndex, 5);
-    }
-
     void lotteriesTheWindowCannotFilter()
     {
         {
