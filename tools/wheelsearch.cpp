@@ -1,7 +1,8 @@
 // zelvor-wheelsearch: makes the wheel library offline.
 //
 //   zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better]
-//                      [--group N] [--cool F]
+//                      [--group N|auto] [--cool F] [--missing LIB]
+//   zelvor-wheelsearch --stage LIB DIR...
 //
 // For every wheel type of the library (or the one named by --only) it builds
 // a cover greedily, then shrinks it with simulated annealing (a fixed number
@@ -12,7 +13,10 @@
 // starts at 0.3 times the mean cost of a worsening move (WHEEL_T0 sets the
 // factor) and cools by 0.5 % every F x rows x k moves (default F = 2).
 // --group N searches for a wheel made of whole orbits under the cyclic shift
-// of indexes 1..N (the others fixed), a far smaller problem for big wheels.
+// of indexes 1..N (the others fixed), a far smaller problem for big wheels;
+// --group auto takes N = v where the limit allows ten rows an index, else
+// the plain search. --missing LIB searches only the types LIB lacks (or
+// holds above their limits).
 // Afterwards it takes for each type the smallest of: its own wheel, the wheel
 // for v + 1 with index v + 1 replaced (any p-set of 1..v is one of 1..v+1),
 // and the wheel of any stronger type of the same k and v (smaller 中, larger
@@ -22,6 +26,13 @@
 // checked by zelvor-cli wheel-check, which shares no code with this program,
 // before it goes into the library. WHEEL_TRACE=1 prints the annealing's
 // progress.
+//
+// --stage LIB DIR... makes the library in LIB (data/旋转矩阵) from the
+// smallest wheel of each type in LIB and the DIRs that keeps its guarantee
+// and its size limit, applies the constructions, and lists what is missing.
+// A long search runs into a work folder and is staged from there:
+//   zelvor-wheelsearch --out work --missing data/旋转矩阵 --group auto --keep-better --seconds 600
+//   zelvor-wheelsearch --stage data/旋转矩阵 work
 // An offline tool, run on the developers' machines: use their popcount and
 // bit-deposit instructions.
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -573,79 +584,31 @@ void writeLibraryFile(const std::filesystem::path& file, const std::vector<Mask>
     std::filesystem::rename(temp, file);
 }
 
-} // namespace
+using Key = std::tuple<int, int, int, int>;
+using Library = std::map<Key, std::vector<Mask>>;
 
-int main(int argc, char** argv)
+Key keyOf(const WheelType& w) { return {w.pick, w.numbers, w.hit, w.keep}; }
+
+// Whether rows keep the type's guarantee (counted here; the library is checked
+// again by zelvor-cli wheel-check).
+bool keepsGuarantee(const WheelType& w, const std::vector<Mask>& rows)
 {
-    initBinomials();
-    std::filesystem::path out;
-    double seconds = 5;
-    std::uint64_t seed = 20030223;
-    bool keepBetter = false;
-    int group = 1;
-    std::optional<WheelType> only;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--out" && i + 1 < argc)
-            out = std::filesystem::u8path(argv[++i]);
-        else if (a == "--seconds" && i + 1 < argc)
-            seconds = std::stod(argv[++i]);
-        else if (a == "--seed" && i + 1 < argc)
-            seed = std::stoull(argv[++i]);
-        else if (a == "--keep-better")
-            keepBetter = true;
-        else if (a == "--cool" && i + 1 < argc)
-            coolFactor = std::stod(argv[++i]);
-        else if (a == "--group" && i + 1 < argc)
-            group = std::stoi(argv[++i]);
-        else if (a == "--only" && i + 1 < argc) {
-            WheelType w{};
-            if (std::sscanf(argv[++i], "%d,%d,%d,%d", &w.pick, &w.numbers, &w.hit, &w.keep) != 4)
-                return 2;
-            only = w;
-        } else {
-            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N] [--cool F]\n");
-            return 2;
-        }
-    }
-    if (out.empty())
-        return 2;
-    std::filesystem::create_directories(out);
+    const Problem plain(w.numbers, w.pick, w.hit, w.keep);
+    Cover c(plain);
+    for (Mask r : rows)
+        c.add(r);
+    return c.uncovered.empty();
+}
 
-    std::vector<WheelType> types = wheelLibraryTypes();
-    if (only)
-        types = {*only};
-    std::map<std::tuple<int, int, int, int>, std::vector<Mask>> wheels;
-    auto key = [](const WheelType& w) { return std::make_tuple(w.pick, w.numbers, w.hit, w.keep); };
-    for (const WheelType& w : types) {
-        const std::filesystem::path file = out / std::filesystem::u8path(fileName(w));
-        // Every better wheel is written at once (a checkpoint for long runs),
-        // unless --keep-better finds a smaller one there.
-        auto checkpoint = [&](const std::vector<Mask>& rows) {
-            if (keepBetter && std::filesystem::exists(file)) {
-                const std::vector<Mask> old = readLibraryFile(file);
-                if (!old.empty() && old.size() <= rows.size())
-                    return;
-            }
-            writeLibraryFile(file, rows);
-            std::fprintf(stderr, "%s rows=%zu (checkpoint)\n", fileName(w).c_str(), rows.size());
-        };
-        const int n = std::min(group, w.numbers);
-        std::vector<Mask> rows = search(w, seconds, seed ^ (static_cast<std::uint64_t>(w.pick) << 24)
-                                                        ^ (static_cast<std::uint64_t>(w.numbers) << 16)
-                                                        ^ (static_cast<std::uint64_t>(w.hit) << 8) ^ w.keep,
-                                        n, checkpoint);
-        if (keepBetter && std::filesystem::exists(file)) {
-            std::vector<Mask> old = readLibraryFile(file);
-            if (!old.empty() && old.size() < rows.size())
-                rows = old;
-        }
-        wheels[key(w)] = libraryOrder(rows);
-        const std::optional<int> b = bestKnownWheelSize(w);
-        std::fprintf(stderr, "%s rows=%zu%s\n", fileName(w).c_str(), rows.size(),
-                     b ? (" best-known=" + std::to_string(*b)).c_str() : "");
-    }
-    // Constructions: reductions from v + 1 (from the top down) and stronger types.
+bool withinLimit(const WheelType& w, std::size_t rows)
+{
+    const std::optional<int> limit = wheelSizeLimit(w);
+    return !limit || rows <= static_cast<std::size_t>(*limit);
+}
+
+// The reductions from v + 1 and the wheels of stronger types, until nothing changes.
+void applyConstructions(Library& wheels)
+{
     for (bool changed = true; changed;) {
         changed = false;
         for (auto& [k, rows] : wheels) {
@@ -665,6 +628,140 @@ int main(int argc, char** argv)
             }
         }
     }
+}
+
+// --stage LIB DIR...: the library in LIB made of the smallest wheel of each
+// type found in LIB and the DIRs that keeps its guarantee and its size limit,
+// with the constructions applied; prints the types still missing.
+int stage(const std::filesystem::path& lib, const std::vector<std::filesystem::path>& dirs)
+{
+    Library wheels;
+    std::vector<std::filesystem::path> all = dirs;
+    all.insert(all.begin(), lib);
+    for (const WheelType& w : wheelLibraryTypes()) {
+        for (const std::filesystem::path& dir : all) {
+            const std::filesystem::path file = dir / std::filesystem::u8path(fileName(w));
+            if (!std::filesystem::exists(file))
+                continue;
+            const std::vector<Mask> rows = libraryOrder(readLibraryFile(file));
+            auto it = wheels.find(keyOf(w));
+            if (rows.empty() || (it != wheels.end() && it->second.size() <= rows.size()))
+                continue;
+            if (keepsGuarantee(w, rows))
+                wheels[keyOf(w)] = rows;
+            else
+                std::fprintf(stderr, "%s in %s misses its guarantee\n", fileName(w).c_str(), dir.string().c_str());
+        }
+    }
+    applyConstructions(wheels);
+    int missing = 0;
+    for (const WheelType& w : wheelLibraryTypes()) {
+        const std::filesystem::path file = lib / std::filesystem::u8path(fileName(w));
+        auto it = wheels.find(keyOf(w));
+        if (it == wheels.end() || !withinLimit(w, it->second.size())) {
+            ++missing;
+            std::printf("missing %d,%d,%d,%d rows=%zu limit=%d\n", w.pick, w.numbers, w.hit, w.keep,
+                        it == wheels.end() ? 0 : it->second.size(), wheelSizeLimit(w).value_or(0));
+            std::filesystem::remove(file);
+            continue;
+        }
+        if (!std::filesystem::exists(file) || libraryOrder(readLibraryFile(file)) != it->second)
+            writeLibraryFile(file, it->second);
+    }
+    std::printf("staged=%zu missing=%d\n", wheelLibraryTypes().size() - static_cast<std::size_t>(missing), missing);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    initBinomials();
+    std::filesystem::path out;
+    double seconds = 5;
+    std::uint64_t seed = 20030223;
+    bool keepBetter = false;
+    int group = 1; // 0: the cyclic shift of all v indexes where the limit allows ten rows an index
+    std::optional<WheelType> only;
+    std::filesystem::path missingIn;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--out" && i + 1 < argc)
+            out = std::filesystem::u8path(argv[++i]);
+        else if (a == "--seconds" && i + 1 < argc)
+            seconds = std::stod(argv[++i]);
+        else if (a == "--seed" && i + 1 < argc)
+            seed = std::stoull(argv[++i]);
+        else if (a == "--keep-better")
+            keepBetter = true;
+        else if (a == "--cool" && i + 1 < argc)
+            coolFactor = std::stod(argv[++i]);
+        else if (a == "--group" && i + 1 < argc) {
+            const std::string g = argv[++i];
+            group = g == "auto" ? 0 : std::stoi(g);
+        } else if (a == "--missing" && i + 1 < argc)
+            missingIn = std::filesystem::u8path(argv[++i]);
+        else if (a == "--stage" && i + 1 < argc) {
+            const std::filesystem::path lib = std::filesystem::u8path(argv[++i]);
+            std::vector<std::filesystem::path> dirs;
+            while (i + 1 < argc)
+                dirs.push_back(std::filesystem::u8path(argv[++i]));
+            return stage(lib, dirs);
+        }
+        else if (a == "--only" && i + 1 < argc) {
+            WheelType w{};
+            if (std::sscanf(argv[++i], "%d,%d,%d,%d", &w.pick, &w.numbers, &w.hit, &w.keep) != 4)
+                return 2;
+            only = w;
+        } else {
+            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--cool F] [--missing LIB]\n"
+                         "       zelvor-wheelsearch --stage LIB DIR...\n");
+            return 2;
+        }
+    }
+    if (out.empty())
+        return 2;
+    std::filesystem::create_directories(out);
+
+    std::vector<WheelType> types = wheelLibraryTypes();
+    if (only)
+        types = {*only};
+    if (!missingIn.empty())
+        std::erase_if(types, [&](const WheelType& w) {
+            const std::filesystem::path file = missingIn / std::filesystem::u8path(fileName(w));
+            return std::filesystem::exists(file) && withinLimit(w, readLibraryFile(file).size());
+        });
+    Library wheels;
+    for (const WheelType& w : types) {
+        const std::filesystem::path file = out / std::filesystem::u8path(fileName(w));
+        // Every better wheel is written at once (a checkpoint for long runs),
+        // unless --keep-better finds a smaller one there.
+        auto checkpoint = [&](const std::vector<Mask>& rows) {
+            if (keepBetter && std::filesystem::exists(file)) {
+                const std::vector<Mask> old = readLibraryFile(file);
+                if (!old.empty() && old.size() <= rows.size())
+                    return;
+            }
+            writeLibraryFile(file, rows);
+            std::fprintf(stderr, "%s rows=%zu (checkpoint)\n", fileName(w).c_str(), rows.size());
+        };
+        const std::optional<int> limit = wheelSizeLimit(w);
+        const int n = group > 0 ? std::min(group, w.numbers) : (limit && *limit >= 10 * w.numbers ? w.numbers : 1);
+        std::vector<Mask> rows = search(w, seconds, seed ^ (static_cast<std::uint64_t>(w.pick) << 24)
+                                                        ^ (static_cast<std::uint64_t>(w.numbers) << 16)
+                                                        ^ (static_cast<std::uint64_t>(w.hit) << 8) ^ w.keep,
+                                        n, checkpoint);
+        if (keepBetter && std::filesystem::exists(file)) {
+            std::vector<Mask> old = readLibraryFile(file);
+            if (!old.empty() && old.size() < rows.size())
+                rows = old;
+        }
+        wheels[keyOf(w)] = libraryOrder(rows);
+        const std::optional<int> b = bestKnownWheelSize(w);
+        std::fprintf(stderr, "%s rows=%zu%s\n", fileName(w).c_str(), rows.size(),
+                     b ? (" best-known=" + std::to_string(*b)).c_str() : "");
+    }
+    applyConstructions(wheels);
     for (const auto& [k, rows] : wheels) {
         const auto [pick, v, p, t] = k;
         writeLibraryFile(out / std::filesystem::u8path(fileName({pick, v, p, t})), rows);
