@@ -483,7 +483,7 @@ std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed,
     // Far above the limit, go there at once: drop the rows that lose least,
     // then repair with the whole budget.
     const std::size_t perRow = static_cast<std::size_t>(pb.n);
-    if (limit && best.size() > static_cast<std::size_t>(*limit) + perRow) {
+    if (limit && best.size() > static_cast<std::size_t>(*limit) + perRow && !std::getenv("WHEEL_DESCEND")) {
         Cover trial = c;
         while (trial.rows.size() * perRow > static_cast<std::size_t>(*limit))
             trial.removeAt(cheapestRow(trial, 1 + trial.rows.size() / 64));

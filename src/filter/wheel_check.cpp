@@ -103,22 +103,37 @@ std::int64_t uncoveredSubsets(int v, int p, int t, const std::vector<std::uint32
         }
     }
     const std::vector<std::uint32_t> positions = positionSubsets(p, t);
+    auto inside = [&](std::uint32_t sub) { return (inRow[sub >> 6] >> (sub & 63) & 1) != 0; };
     std::int64_t holes = 0;
     std::uint32_t firstHole = 0;
     int bits[32];
     // Every p-subset of 1..v, in increasing mask order (Gosper's hack).
     for (std::uint32_t set = (1u << p) - 1; set < (1u << v);) {
-        int n = 0;
-        for (std::uint32_t m = set; m; m &= m - 1)
-            bits[n++] = std::countr_zero(m);
         bool covered = false;
-        for (std::uint32_t pos : positions) {
-            std::uint32_t sub = 0;
-            for (std::uint32_t q = pos; q; q &= q - 1)
-                sub |= 1u << bits[std::countr_zero(q)];
-            if (inRow[sub >> 6] >> (sub & 63) & 1) {
-                covered = true;
-                break;
+        if (p - t == 0) {
+            covered = inside(set);
+        } else if (p - t == 1) {
+            // The t-subsets are the set without one of its indexes.
+            for (std::uint32_t m = set; m && !covered; m &= m - 1)
+                covered = inside(set ^ (m & (~m + 1)));
+        } else if (p - t == 2) {
+            for (std::uint32_t a = set; a && !covered; a &= a - 1) {
+                const std::uint32_t without = set ^ (a & (~a + 1));
+                for (std::uint32_t b = a & (a - 1); b && !covered; b &= b - 1)
+                    covered = inside(without ^ (b & (~b + 1)));
+            }
+        } else {
+            int n = 0;
+            for (std::uint32_t m = set; m; m &= m - 1)
+                bits[n++] = std::countr_zero(m);
+            for (std::uint32_t pos : positions) {
+                std::uint32_t sub = 0;
+                for (std::uint32_t q = pos; q; q &= q - 1)
+                    sub |= 1u << bits[std::countr_zero(q)];
+                if (inside(sub)) {
+                    covered = true;
+                    break;
+                }
             }
         }
         if (!covered) {
@@ -128,7 +143,7 @@ std::int64_t uncoveredSubsets(int v, int p, int t, const std::vector<std::uint32
         }
         const std::uint32_t c = set & (~set + 1);
         const std::uint32_t r = set + c;
-        set = (((r ^ set) >> 2) / c) | r;
+        set = (((r ^ set) >> 2) >> std::countr_zero(c)) | r;
     }
     if (first && holes)
         for (std::uint32_t m = firstHole; m; m &= m - 1)

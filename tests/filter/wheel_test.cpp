@@ -83,7 +83,7 @@ TEST(WheelChecker, AgreesWithBruteForceOnRandomWheels)
     std::mt19937 rng(7);
     struct Shape {
         int v, k, p, t;
-    } shapes[] = {{7, 6, 6, 5}, {9, 5, 4, 3}, {10, 6, 5, 4}, {11, 4, 3, 3}, {12, 7, 6, 4}, {8, 3, 3, 2}};
+    } shapes[] = {{7, 6, 6, 5}, {9, 5, 4, 3}, {10, 6, 5, 4}, {11, 4, 3, 3}, {12, 7, 6, 4}, {8, 3, 3, 2}, {10, 7, 7, 4}};
     for (const Shape& s : shapes)
         for (int trial = 0; trial < 6; ++trial) {
             std::vector<std::uint32_t> rows;
