@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "filter/text_lines.h"
+
 namespace zelvor {
 
 // Calls slow(line) for every line, unless fast(p, end, eof) handled it first.
@@ -26,10 +28,8 @@ bool scanLines(const std::filesystem::path& file, std::vector<char>& buffer, std
                Slow&& slow, std::string* error)
 {
     auto setError = [&](const char* what) {
-        if (error) {
-            const auto u8 = file.u8string();
-            *error = std::string(what) + "“" + std::string(u8.begin(), u8.end()) + "”。";
-        }
+        if (error)
+            *error = fileErrorText(what, file);
         return false;
     };
     std::ifstream in(file, std::ios::binary);

@@ -22,14 +22,18 @@ const char* nextOf(char c, const char* from, const char* end, const char*& cache
 
 } // namespace
 
+std::string fileErrorText(const char* what, const std::filesystem::path& file)
+{
+    const auto u8 = file.u8string();
+    return std::string(what) + "“" + std::string(u8.begin(), u8.end()) + "”。";
+}
+
 bool forEachLine(const std::filesystem::path& file, const std::function<bool(std::string_view)>& fn,
                  std::string* error)
 {
     auto setError = [&](const char* what) {
-        if (error) {
-            const auto u8 = file.u8string();
-            *error = std::string(what) + "“" + std::string(u8.begin(), u8.end()) + "”。";
-        }
+        if (error)
+            *error = fileErrorText(what, file);
         return false;
     };
     std::ifstream in(file, std::ios::binary);
