@@ -5,6 +5,7 @@
 #include "bench_support.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
@@ -29,6 +30,20 @@
 #include "filter/intersection.h"
 
 namespace {
+
+// The next six-number set of 1..33 in increasing order; false after the last.
+bool nextSet(std::array<int, 6>& c)
+{
+    int i = 5;
+    while (i >= 0 && c[i] == 28 + i)
+        --i;
+    if (i < 0)
+        return false;
+    ++c[i];
+    for (int j = i + 1; j < 6; ++j)
+        c[j] = c[j - 1] + 1;
+    return true;
+}
 
 using namespace zelvor;
 
@@ -184,17 +199,9 @@ const BetFiles& betFiles()
         std::vector<std::array<int, 6>> all;
         all.reserve(static_cast<std::size_t>(rows));
         std::array<int, 6> c{1, 2, 3, 4, 5, 6};
-        while (true) {
+        do
             all.push_back(c);
-            int i = 5;
-            while (i >= 0 && c[i] == 28 + i)
-                --i;
-            if (i < 0)
-                break;
-            ++c[i];
-            for (int j = i + 1; j < 6; ++j)
-                c[j] = c[j - 1] + 1;
-        }
+        while (nextSet(c));
         for (int f = 0; f < 10; ++f) {
             out.files.push_back(out.dir / ("dadi" + std::to_string(f) + ".txt"));
             std::string text;
@@ -343,12 +350,7 @@ std::filesystem::path oneFile()
         for (int l = 0; l < 300000; ++l) {
             std::snprintf(line, sizeof line, "%.2d %.2d %.2d %.2d %.2d %.2d\r\n", c[0], c[1], c[2], c[3], c[4], c[5]);
             text += line;
-            int i = 5;
-            while (i >= 0 && c[i] == 28 + i)
-                --i;
-            ++c[i];
-            for (int j = i + 1; j < 6; ++j)
-                c[j] = c[j - 1] + 1;
+            nextSet(c);
         }
         std::ofstream(one, std::ios::binary) << text;
     }
@@ -395,14 +397,8 @@ void BM_IntersectWrite300000Direct(benchmark::State& state)
                                             c[0], c[1], c[2], c[3], c[4], c[5]);
                 out.write(line, n);
             }
-            int i = 5;
-            while (i >= 0 && c[i] == 28 + i)
-                --i;
-            if (i < 0)
+            if (!nextSet(c))
                 break;
-            ++c[i];
-            for (int j = i + 1; j < 6; ++j)
-                c[j] = c[j - 1] + 1;
         }
     }
 }

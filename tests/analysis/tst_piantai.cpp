@@ -9,6 +9,7 @@
 
 #include "analysis/u_piantai.h"
 #include "support/fake_dialogs.h"
+#include "support/histories.h"
 #include "support/window_context.h"
 #include "ui/bar_chart.h"
 
@@ -16,16 +17,6 @@ using namespace zelvor;
 using namespace zelvor::testing;
 
 namespace {
-
-// 01 02 03 04 05 06 + 07, 07 08 09 10 11 12 + 01, 03 09 16 22 30 33 + 05
-DrawHistory threeDraws()
-{
-    DrawHistory h(6, 1);
-    h.append(2003001, std::vector<int>{1, 2, 3, 4, 5, 6}, std::vector<int>{7});
-    h.append(2003002, std::vector<int>{7, 8, 9, 10, 11, 12}, std::vector<int>{1});
-    h.append(2003003, std::vector<int>{3, 9, 16, 22, 30, 33}, std::vector<int>{5});
-    return h;
-}
 
 QStringList gridRow(QTableWidget* grid, int row)
 {
