@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "common/error.h"
+#include "common/text.h"
 
 namespace zelvor {
 
@@ -28,14 +29,7 @@ std::string two(int v)
     return buf;
 }
 
-std::string trimmed(std::string_view s)
-{
-    const auto b = s.find_first_not_of(" \t");
-    if (b == std::string_view::npos)
-        return {};
-    const auto e = s.find_last_not_of(" \t");
-    return std::string(s.substr(b, e - b + 1));
-}
+std::string trimmed(std::string_view s) { return std::string(trimmedOf(s, " \t")); }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
