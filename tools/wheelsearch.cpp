@@ -1,7 +1,7 @@
 // zelvor-wheelsearch: makes the wheel library offline.
 //
 //   zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better]
-//                      [--group N|auto] [--cool F] [--missing LIB]
+//                      [--group N|auto] [--gens G] [--cool F] [--missing LIB]
 //   zelvor-wheelsearch --stage LIB DIR...
 //
 // For every wheel type of the library (or the one named by --only) it builds
@@ -15,7 +15,9 @@
 // --group N searches for a wheel made of whole orbits under the cyclic shift
 // of indexes 1..N (the others fixed), a far smaller problem for big wheels;
 // --group auto takes N = v where the limit allows ten rows an index, else
-// the plain search. --missing LIB searches only the types LIB lacks (or
+// the plain search. --gens "(1 2 3)(4 5 6);(1 4)(2 5)" searches under the
+// group made by these permutations (';' between generators, each a product
+// of cycles of indexes). --missing LIB searches only the types LIB lacks (or
 // holds above their limits).
 // Afterwards it takes for each type the smallest of: its own wheel, the wheel
 // for v + 1 with index v + 1 replaced (any p-set of 1..v is one of 1..v+1),
@@ -41,6 +43,7 @@
 #define ZELVOR_HAVE_PDEP 1
 #endif
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -117,10 +120,13 @@ Mask deposit(Mask pattern, Mask target)
     return out;
 }
 
-// The search may look for a wheel made of whole orbits under the cyclic
-// shift of the first n indexes (the others fixed): rows and p-sets are then
-// counted by orbit, which makes big wheels far smaller problems. n = 1 is the
-// plain search.
+// The search may look for a wheel made of whole orbits under a group of
+// permutations of the indexes (the cyclic shift of the first n indexes, or
+// the group made by given generators): rows and p-sets are then counted by
+// orbit, which makes big wheels far smaller problems. The trivial group is
+// the plain search.
+using Permutation = std::vector<int>; // index -> image, both 0-based
+
 struct Problem {
     int v, k, p, t, n;
     // Patterns of the p-sets that meet a row in >= t: (positions in the row, positions outside).
@@ -133,9 +139,15 @@ struct Problem {
     std::vector<std::uint32_t> orbitOf; // p-set rank -> orbit
     std::vector<Mask> orbitRep;         // orbit -> one of its p-sets
     std::uint32_t orbits = 0;
+    // The group's elements as byte tables: image of a set = OR of the
+    // images of its three bytes.
+    std::vector<std::array<Mask, 3 * 256>> elements;
 
-    Problem(int v_, int k_, int p_, int t_, int n_ = 1) : v(v_), k(k_), p(p_), t(t_), n(n_ < 1 ? 1 : n_)
+    Problem(int v_, int k_, int p_, int t_, const std::vector<Permutation>& generators = {})
+        : v(v_), k(k_), p(p_), t(t_)
     {
+        makeGroup(generators);
+        n = static_cast<int>(elements.size());
         psets = static_cast<std::uint32_t>(binom[v][p]);
         for (int j = t; j <= std::min(p, k); ++j)
             for (Mask in : subsetsOfSize(k, j))
@@ -155,15 +167,41 @@ struct Problem {
             ++orbits;
         }
     }
+    // The closure of the generators (at most 20,000 elements).
+    void makeGroup(const std::vector<Permutation>& generators)
+    {
+        Permutation identity(static_cast<std::size_t>(v));
+        for (int i = 0; i < v; ++i)
+            identity[static_cast<std::size_t>(i)] = i;
+        std::set<Permutation> seen{identity};
+        std::vector<Permutation> queue{identity};
+        for (std::size_t at = 0; at < queue.size() && queue.size() < 20000; ++at)
+            for (const Permutation& g : generators) {
+                Permutation next(static_cast<std::size_t>(v));
+                for (int i = 0; i < v; ++i)
+                    next[static_cast<std::size_t>(i)] = g[static_cast<std::size_t>(queue[at][static_cast<std::size_t>(i)])];
+                if (seen.insert(next).second)
+                    queue.push_back(next);
+            }
+        for (const Permutation& g : queue) {
+            std::array<Mask, 3 * 256> table{};
+            for (int byte = 0; byte < 3; ++byte)
+                for (int bits = 0; bits < 256; ++bits) {
+                    Mask image = 0;
+                    for (int b = 0; b < 8; ++b)
+                        if (bits >> b & 1 && byte * 8 + b < v)
+                            image |= 1u << g[static_cast<std::size_t>(byte * 8 + b)];
+                    table[static_cast<std::size_t>(byte * 256 + bits)] = image;
+                }
+            elements.push_back(table);
+        }
+    }
     Mask full() const { return v == 32 ? ~0u : (1u << v) - 1; }
-    // The set moved by i steps of the shift.
+    // The image of a set under the group's element i.
     Mask shifted(Mask m, int i) const
     {
-        if (n == 1 || i % n == 0)
-            return m;
-        const Mask low = (1u << n) - 1;
-        const Mask c = m & low;
-        return (m & ~low) | (((c << i) | (c >> (n - i))) & low);
+        const auto& e = elements[static_cast<std::size_t>(i)];
+        return e[m & 255] | e[256 + (m >> 8 & 255)] | e[512 + (m >> 16 & 255)];
     }
     // Calls lost(orbit) and gained(orbit) for the p-sets that a row stops and
     // starts covering when x is swapped for y.
@@ -457,7 +495,7 @@ std::size_t cheapestRow(const Cover& c, std::size_t step)
     return worst;
 }
 
-std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed, int group,
+std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed, const std::vector<Permutation>& group,
                          const std::function<void(const std::vector<Mask>&)>& better)
 {
     const Problem pb(w.numbers, w.pick, w.hit, w.keep, group);
@@ -674,6 +712,56 @@ int stage(const std::filesystem::path& lib, const std::vector<std::filesystem::p
 
 } // namespace
 
+// "(1 2 3)(4 5 6);(1 4)(2 5)": generators separated by ';', each a
+// product of cycles of 1-based indexes. Empty on a bad text.
+std::vector<Permutation> parseGenerators(const std::string& text, int v)
+{
+    std::vector<Permutation> out;
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        const std::size_t end = std::min(text.find(';', at), text.size());
+        Permutation g(static_cast<std::size_t>(v));
+        for (int i = 0; i < v; ++i)
+            g[static_cast<std::size_t>(i)] = i;
+        std::vector<bool> used(static_cast<std::size_t>(v), false);
+        std::vector<int> cycle;
+        bool open = false;
+        int number = -1;
+        for (std::size_t i = at; i < end; ++i) {
+            const char c = text[i];
+            if (c >= '0' && c <= '9') {
+                number = (number < 0 ? 0 : number * 10) + (c - '0');
+                continue;
+            }
+            if (number >= 0) {
+                if (!open || number < 1 || number > v || used[static_cast<std::size_t>(number - 1)])
+                    return {};
+                used[static_cast<std::size_t>(number - 1)] = true;
+                cycle.push_back(number - 1);
+                number = -1;
+            }
+            if (c == '(') {
+                if (open)
+                    return {};
+                open = true;
+            } else if (c == ')') {
+                if (!open)
+                    return {};
+                for (std::size_t j = 0; j < cycle.size(); ++j)
+                    g[static_cast<std::size_t>(cycle[j])] = cycle[(j + 1) % cycle.size()];
+                cycle.clear();
+                open = false;
+            } else if (c != ' ')
+                return {};
+        }
+        if (open || number >= 0)
+            return {};
+        out.push_back(g);
+        at = end + 1;
+    }
+    return out;
+}
+
 int main(int argc, char** argv)
 {
     initBinomials();
@@ -682,6 +770,7 @@ int main(int argc, char** argv)
     std::uint64_t seed = 20030223;
     bool keepBetter = false;
     int group = 1; // 0: the cyclic shift of all v indexes where the limit allows ten rows an index
+    std::string generators; // --gens
     std::optional<WheelType> only;
     std::filesystem::path missingIn;
     for (int i = 1; i < argc; ++i) {
@@ -699,7 +788,9 @@ int main(int argc, char** argv)
         else if (a == "--group" && i + 1 < argc) {
             const std::string g = argv[++i];
             group = g == "auto" ? 0 : std::stoi(g);
-        } else if (a == "--missing" && i + 1 < argc)
+        } else if (a == "--gens" && i + 1 < argc)
+            generators = argv[++i];
+        else if (a == "--missing" && i + 1 < argc)
             missingIn = std::filesystem::u8path(argv[++i]);
         else if (a == "--stage" && i + 1 < argc) {
             const std::filesystem::path lib = std::filesystem::u8path(argv[++i]);
@@ -714,7 +805,7 @@ int main(int argc, char** argv)
                 return 2;
             only = w;
         } else {
-            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--cool F] [--missing LIB]\n"
+            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB]\n"
                          "       zelvor-wheelsearch --stage LIB DIR...\n");
             return 2;
         }
@@ -747,10 +838,21 @@ int main(int argc, char** argv)
         };
         const std::optional<int> limit = wheelSizeLimit(w);
         const int n = group > 0 ? std::min(group, w.numbers) : (limit && *limit >= 10 * w.numbers ? w.numbers : 1);
+        std::vector<Permutation> gens;
+        if (!generators.empty()) {
+            gens = parseGenerators(generators, w.numbers);
+            if (gens.empty())
+                return 2;
+        } else if (n > 1) {
+            Permutation shift(static_cast<std::size_t>(w.numbers));
+            for (int x = 0; x < w.numbers; ++x)
+                shift[static_cast<std::size_t>(x)] = x < n ? (x + 1) % n : x;
+            gens.push_back(shift);
+        }
         std::vector<Mask> rows = search(w, seconds, seed ^ (static_cast<std::uint64_t>(w.pick) << 24)
                                                         ^ (static_cast<std::uint64_t>(w.numbers) << 16)
                                                         ^ (static_cast<std::uint64_t>(w.hit) << 8) ^ w.keep,
-                                        n, checkpoint);
+                                        gens, checkpoint);
         if (keepBetter && std::filesystem::exists(file)) {
             std::vector<Mask> old = readLibraryFile(file);
             if (!old.empty() && old.size() < rows.size())
