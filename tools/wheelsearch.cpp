@@ -2,6 +2,7 @@
 //
 //   zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better]
 //                      [--group N|auto] [--gens G] [--cool F] [--missing LIB]
+//                      [--weights] [--to-limit]
 //   zelvor-wheelsearch --stage LIB DIR...
 //
 // For every wheel type of the library (or the one named by --only) it builds
@@ -28,6 +29,11 @@
 // checked by zelvor-cli wheel-check, which shares no code with this program,
 // before it goes into the library. WHEEL_TRACE=1 prints the annealing's
 // progress.
+// --weights repairs with a weighted local search instead of the annealing:
+// each uncovered p-set weighs one more at every step without an improving
+// move, and a step makes the best swap (by weight) that covers a chosen
+// uncovered p-set. It reaches far smaller wheels for the coverings.
+// --to-limit stops a type once its wheel is within the size limit.
 //
 // --stage LIB DIR... makes the library in LIB (data/旋转矩阵) from the
 // smallest wheel of each type in LIB and the DIRs that keeps its guarantee
@@ -45,6 +51,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -467,6 +474,95 @@ bool anneal(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_poin
     return true;
 }
 
+// Weighted local search on a fixed number of rows (--weights): every
+// uncovered p-set (orbit) carries a weight, raised by one at each step that
+// finds no improving move, so that the p-sets which stay uncovered pull ever
+// harder. A step takes an uncovered p-set P and makes the best swap (by the
+// weighted cost) among those that let a row cover P, skipping a swap that
+// would put back an index the row lost in the last few steps.
+bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_point deadline)
+{
+    const int want = c.pb.t - 1;
+    const int n = c.pb.n;
+    std::vector<std::uint32_t> weight(c.pb.orbits, 1);
+    std::vector<Mask> all(c.rows.size() * static_cast<std::size_t>(n));
+    auto setShifts = [&](std::size_t i) {
+        for (int sh = 0; sh < n; ++sh)
+            all[i * static_cast<std::size_t>(n) + static_cast<std::size_t>(sh)] = c.pb.shifted(c.rows[i], sh);
+    };
+    for (std::size_t i = 0; i < c.rows.size(); ++i)
+        setShifts(i);
+    // tabu[row * 32 + index]: the step until which the index may not come back.
+    std::vector<long> tabu(c.rows.size() * 32, 0);
+    std::vector<std::uint16_t>& count = c.count;
+    struct Move {
+        std::uint32_t image;
+        Mask x, y;
+    };
+    std::vector<Move> bestMoves;
+    std::size_t fewest = c.uncovered.size();
+    long step = 0;
+    while (!c.uncovered.empty()) {
+        if ((++step & 255) == 0) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            if (std::getenv("WHEEL_TRACE") && (step & ((1 << 16) - 1)) == 0)
+                std::fprintf(stderr, "  rows=%zu uncovered=%zu fewest=%zu\n", c.rows.size(), c.uncovered.size(), fewest);
+        }
+        const Mask pset = c.unrank[c.uncovered[rng() % c.uncovered.size()]];
+        long best = LONG_MAX;
+        bestMoves.clear();
+        for (std::size_t j = 0; j < all.size(); ++j) {
+            const Mask member = all[j];
+            if (__builtin_popcount(member & pset) != want)
+                continue;
+            const std::size_t row = j / static_cast<std::size_t>(n);
+            for (Mask add = pset & ~member; add; add &= add - 1) {
+                const Mask y = add & (~add + 1);
+                const bool banned = tabu[row * 32 + static_cast<std::size_t>(__builtin_ctz(y))] > step;
+                for (Mask drop = member & ~pset; drop; drop &= drop - 1) {
+                    const Mask x = drop & (~drop + 1);
+                    long delta = 0;
+                    long newlyUncovered = 0;
+                    c.pb.forSwap(member, x, y,
+                        [&](std::uint32_t r) { if (--count[r] == 0) { delta += weight[r]; ++newlyUncovered; } },
+                        [&](std::uint32_t r) { if (count[r]++ == 0) { delta -= weight[r]; --newlyUncovered; } });
+                    c.pb.forSwap(member, x, y, [&](std::uint32_t r) { ++count[r]; }, [&](std::uint32_t r) { --count[r]; });
+                    // A banned move is taken only when it beats the best cover so far.
+                    if (banned && c.uncovered.size() + static_cast<std::size_t>(newlyUncovered) >= fewest)
+                        continue;
+                    if (delta < best) {
+                        best = delta;
+                        bestMoves.clear();
+                    }
+                    if (delta == best)
+                        bestMoves.push_back({static_cast<std::uint32_t>(j), x, y});
+                }
+            }
+        }
+        if (bestMoves.empty())
+            continue;
+        if (best >= 0)
+            for (std::uint32_t r : c.uncovered)
+                ++weight[r];
+        const Move m = bestMoves[rng() % bestMoves.size()];
+        const std::size_t row = m.image / static_cast<std::uint32_t>(n);
+        c.swapIn(row, all[m.image], m.x, m.y);
+        setShifts(row);
+        tabu[row * 32 + static_cast<std::size_t>(__builtin_ctz(m.x))] = step + 3 + static_cast<long>(rng() % 8);
+        fewest = std::min(fewest, c.uncovered.size());
+    }
+    return true;
+}
+
+bool useWeights = false;
+bool stopAtLimit = false; // --to-limit
+
+bool improve(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_point deadline)
+{
+    return useWeights ? reweight(c, rng, deadline) : anneal(c, rng, deadline);
+}
+
 // Rows of a wheel without the ones it can do without.
 std::vector<Mask> pruned(const WheelType& w, const std::vector<Mask>& rows)
 {
@@ -525,7 +621,7 @@ std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed,
         Cover trial = c;
         while (trial.rows.size() * perRow > static_cast<std::size_t>(*limit))
             trial.removeAt(cheapestRow(trial, 1 + trial.rows.size() / 64));
-        if (anneal(trial, rng, deadline)) {
+        if (improve(trial, rng, deadline)) {
             c.takeFrom(std::move(trial));
             found();
         }
@@ -533,9 +629,11 @@ std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed,
     while (c.rows.size() > 1 && std::chrono::steady_clock::now() < deadline) {
         if (target && static_cast<int>(best.size()) <= *target)
             break;
+        if (stopAtLimit && limit && static_cast<int>(best.size()) <= *limit)
+            break;
         // One row (orbit) fewer: drop the one whose loss is smallest, then repair.
         c.removeAt(cheapestRow(c, 1));
-        if (!anneal(c, rng, deadline))
+        if (!improve(c, rng, deadline))
             break;
         found();
     }
@@ -781,6 +879,10 @@ int main(int argc, char** argv)
             seconds = std::stod(argv[++i]);
         else if (a == "--seed" && i + 1 < argc)
             seed = std::stoull(argv[++i]);
+        else if (a == "--weights")
+            useWeights = true;
+        else if (a == "--to-limit")
+            stopAtLimit = true;
         else if (a == "--keep-better")
             keepBetter = true;
         else if (a == "--cool" && i + 1 < argc)
@@ -805,7 +907,7 @@ int main(int argc, char** argv)
                 return 2;
             only = w;
         } else {
-            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB]\n"
+            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--to-limit]\n"
                          "       zelvor-wheelsearch --stage LIB DIR...\n");
             return 2;
         }
