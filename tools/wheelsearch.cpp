@@ -2,7 +2,7 @@
 //
 //   zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better]
 //                      [--group N|auto] [--gens G] [--cool F] [--missing LIB]
-//                      [--weights] [--to-limit]
+//                      [--weights] [--sample S] [--to-limit]
 //   zelvor-wheelsearch --stage LIB DIR...
 //
 // For every wheel type of the library (or the one named by --only) it builds
@@ -33,6 +33,7 @@
 // each uncovered p-set weighs one more at every step without an improving
 // move, and a step makes the best swap (by weight) that covers a chosen
 // uncovered p-set. It reaches far smaller wheels for the coverings.
+// --sample S weighs only S of those swaps, drawn at random.
 // --to-limit stops a type once its wheel is within the size limit.
 //
 // --stage LIB DIR... makes the library in LIB (data/旋转矩阵) from the
@@ -480,6 +481,8 @@ bool anneal(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_poin
 // harder. A step takes an uncovered p-set P and makes the best swap (by the
 // weighted cost) among those that let a row cover P, skipping a swap that
 // would put back an index the row lost in the last few steps.
+int sampleMoves = 0; // --sample
+
 bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_point deadline)
 {
     const int want = c.pb.t - 1;
@@ -500,6 +503,7 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
         Mask x, y;
     };
     std::vector<Move> bestMoves;
+    std::vector<Move> moves;
     std::size_t fewest = c.uncovered.size();
     long step = 0;
     while (!c.uncovered.empty()) {
@@ -512,33 +516,43 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
         const Mask pset = c.unrank[c.uncovered[rng() % c.uncovered.size()]];
         long best = LONG_MAX;
         bestMoves.clear();
+        // Every swap that lets a row cover P; with --sample S only S of
+        // them, drawn at random, are weighed (the lotto designs have many).
+        moves.clear();
         for (std::size_t j = 0; j < all.size(); ++j) {
             const Mask member = all[j];
             if (__builtin_popcount(member & pset) != want)
                 continue;
+            for (Mask add = pset & ~member; add; add &= add - 1)
+                for (Mask drop = member & ~pset; drop; drop &= drop - 1)
+                    moves.push_back({static_cast<std::uint32_t>(j), drop & (~drop + 1), add & (~add + 1)});
+        }
+        std::size_t weigh = moves.size();
+        if (sampleMoves > 0 && weigh > static_cast<std::size_t>(sampleMoves)) {
+            weigh = static_cast<std::size_t>(sampleMoves);
+            for (std::size_t a = 0; a < weigh; ++a)
+                std::swap(moves[a], moves[a + rng() % (moves.size() - a)]);
+        }
+        for (std::size_t a = 0; a < weigh; ++a) {
+            const auto [j, x, y] = moves[a];
+            const Mask member = all[j];
             const std::size_t row = j / static_cast<std::size_t>(n);
-            for (Mask add = pset & ~member; add; add &= add - 1) {
-                const Mask y = add & (~add + 1);
-                const bool banned = tabu[row * 32 + static_cast<std::size_t>(__builtin_ctz(y))] > step;
-                for (Mask drop = member & ~pset; drop; drop &= drop - 1) {
-                    const Mask x = drop & (~drop + 1);
-                    long delta = 0;
-                    long newlyUncovered = 0;
-                    c.pb.forSwap(member, x, y,
-                        [&](std::uint32_t r) { if (--count[r] == 0) { delta += weight[r]; ++newlyUncovered; } },
-                        [&](std::uint32_t r) { if (count[r]++ == 0) { delta -= weight[r]; --newlyUncovered; } });
-                    c.pb.forSwap(member, x, y, [&](std::uint32_t r) { ++count[r]; }, [&](std::uint32_t r) { --count[r]; });
-                    // A banned move is taken only when it beats the best cover so far.
-                    if (banned && c.uncovered.size() + static_cast<std::size_t>(newlyUncovered) >= fewest)
-                        continue;
-                    if (delta < best) {
-                        best = delta;
-                        bestMoves.clear();
-                    }
-                    if (delta == best)
-                        bestMoves.push_back({static_cast<std::uint32_t>(j), x, y});
-                }
+            const bool banned = tabu[row * 32 + static_cast<std::size_t>(__builtin_ctz(y))] > step;
+            long delta = 0;
+            long newlyUncovered = 0;
+            c.pb.forSwap(member, x, y,
+                [&](std::uint32_t r) { if (--count[r] == 0) { delta += weight[r]; ++newlyUncovered; } },
+                [&](std::uint32_t r) { if (count[r]++ == 0) { delta -= weight[r]; --newlyUncovered; } });
+            c.pb.forSwap(member, x, y, [&](std::uint32_t r) { ++count[r]; }, [&](std::uint32_t r) { --count[r]; });
+            // A banned move is taken only when it beats the best cover so far.
+            if (banned && c.uncovered.size() + static_cast<std::size_t>(newlyUncovered) >= fewest)
+                continue;
+            if (delta < best) {
+                best = delta;
+                bestMoves.clear();
             }
+            if (delta == best)
+                bestMoves.push_back(moves[a]);
         }
         if (bestMoves.empty())
             continue;
@@ -881,6 +895,8 @@ int main(int argc, char** argv)
             seed = std::stoull(argv[++i]);
         else if (a == "--weights")
             useWeights = true;
+        else if (a == "--sample" && i + 1 < argc)
+            sampleMoves = std::stoi(argv[++i]);
         else if (a == "--to-limit")
             stopAtLimit = true;
         else if (a == "--keep-better")
@@ -907,7 +923,7 @@ int main(int argc, char** argv)
                 return 2;
             only = w;
         } else {
-            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--to-limit]\n"
+            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit]\n"
                          "       zelvor-wheelsearch --stage LIB DIR...\n");
             return 2;
         }
