@@ -540,10 +540,18 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
             const bool banned = tabu[row * 32 + static_cast<std::size_t>(__builtin_ctz(y))] > step;
             long delta = 0;
             long newlyUncovered = 0;
-            c.pb.forSwap(member, x, y,
-                [&](std::uint32_t r) { if (--count[r] == 0) { delta += weight[r]; ++newlyUncovered; } },
-                [&](std::uint32_t r) { if (count[r]++ == 0) { delta -= weight[r]; --newlyUncovered; } });
-            c.pb.forSwap(member, x, y, [&](std::uint32_t r) { ++count[r]; }, [&](std::uint32_t r) { --count[r]; });
+            if (n == 1) {
+                // Without a group every p-set the swap touches is its own
+                // orbit and is touched once: no need to change the counts.
+                c.pb.forSwap(member, x, y,
+                    [&](std::uint32_t r) { if (count[r] == 1) { delta += weight[r]; ++newlyUncovered; } },
+                    [&](std::uint32_t r) { if (count[r] == 0) { delta -= weight[r]; --newlyUncovered; } });
+            } else {
+                c.pb.forSwap(member, x, y,
+                    [&](std::uint32_t r) { if (--count[r] == 0) { delta += weight[r]; ++newlyUncovered; } },
+                    [&](std::uint32_t r) { if (count[r]++ == 0) { delta -= weight[r]; --newlyUncovered; } });
+                c.pb.forSwap(member, x, y, [&](std::uint32_t r) { ++count[r]; }, [&](std::uint32_t r) { --count[r]; });
+            }
             // A banned move is taken only when it beats the best cover so far.
             if (banned && c.uncovered.size() + static_cast<std::size_t>(newlyUncovered) >= fewest)
                 continue;
