@@ -833,7 +833,8 @@ int stage(const std::filesystem::path& lib, const std::vector<std::filesystem::p
 } // namespace
 
 // "(1 2 3)(4 5 6);(1 4)(2 5)": generators separated by ';', each a
-// product of cycles of 1-based indexes. Empty on a bad text.
+// product of cycles of 1-based indexes (blanks or commas between them).
+// Empty on a bad text.
 std::vector<Permutation> parseGenerators(const std::string& text, int v)
 {
     std::vector<Permutation> out;
@@ -871,7 +872,7 @@ std::vector<Permutation> parseGenerators(const std::string& text, int v)
                     g[static_cast<std::size_t>(cycle[j])] = cycle[(j + 1) % cycle.size()];
                 cycle.clear();
                 open = false;
-            } else if (c != ' ')
+            } else if (c != ' ' && c != ',')
                 return {};
         }
         if (open || number >= 0)
