@@ -2,7 +2,7 @@
 //
 //   zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better]
 //                      [--group N|auto] [--gens G] [--cool F] [--missing LIB]
-//                      [--weights] [--sample S] [--to-limit] [--start FILE]
+//                      [--weights] [--sample S] [--to-limit] [--start FILE] [--descend]
 //   zelvor-wheelsearch --stage LIB DIR...
 //
 // For every wheel type of the library (or the one named by --only) it builds
@@ -28,7 +28,8 @@
 // follows its seed, but the time limit decides where it stops. Every file is
 // checked by zelvor-cli wheel-check, which shares no code with this program,
 // before it goes into the library. WHEEL_TRACE=1 prints the annealing's
-// progress.
+// progress. --descend never jumps: one row fewer at a time from the start,
+// which keeps more of a good start's shape.
 // --weights repairs with a weighted local search instead of the annealing:
 // each uncovered p-set weighs one more at every step without an improving
 // move, and a step makes the best swap (by weight) that covers a chosen
@@ -491,7 +492,6 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
     const int want = c.pb.t - 1;
     const int n = c.pb.n;
     std::vector<std::uint32_t> weight(c.pb.orbits, 1);
-    const bool bumpOne = std::getenv("WHEEL_BUMP") && std::string(std::getenv("WHEEL_BUMP")) == "one";
     std::vector<Mask> all(c.rows.size() * static_cast<std::size_t>(n));
     auto setShifts = [&](std::size_t i) {
         for (int sh = 0; sh < n; ++sh)
@@ -517,8 +517,7 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
             if (std::getenv("WHEEL_TRACE") && (step & ((1 << 16) - 1)) == 0)
                 std::fprintf(stderr, "  rows=%zu uncovered=%zu fewest=%zu\n", c.rows.size(), c.uncovered.size(), fewest);
         }
-        const std::uint32_t chosenOrbit = c.uncovered[rng() % c.uncovered.size()];
-        const Mask pset = c.unrank[chosenOrbit];
+        const Mask pset = c.unrank[c.uncovered[rng() % c.uncovered.size()]];
         long best = LONG_MAX;
         bestMoves.clear();
         // Every swap that lets a row cover P; with --sample S only S of
@@ -569,13 +568,9 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
         }
         if (bestMoves.empty())
             continue;
-        if (best >= 0) {
-            if (bumpOne)
-                ++weight[chosenOrbit];
-            else
-                for (std::uint32_t r : c.uncovered)
-                    ++weight[r];
-        }
+        if (best >= 0)
+            for (std::uint32_t r : c.uncovered)
+                ++weight[r];
         const Move m = bestMoves[rng() % bestMoves.size()];
         const std::size_t row = m.image / static_cast<std::uint32_t>(n);
         c.swapIn(row, all[m.image], m.x, m.y);
@@ -587,6 +582,7 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
 }
 
 bool useWeights = false;
+bool descendOnly = false; // --descend
 std::vector<Mask> startRows; // --start
 bool stopAtLimit = false; // --to-limit
 
@@ -655,7 +651,7 @@ std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed,
     // Far above the limit, go there at once: drop the rows that lose least,
     // then repair with the whole budget.
     const std::size_t perRow = static_cast<std::size_t>(pb.n);
-    if (limit && best.size() > static_cast<std::size_t>(*limit) + perRow && !std::getenv("WHEEL_DESCEND")) {
+    if (limit && best.size() > static_cast<std::size_t>(*limit) + perRow && !descendOnly) {
         Cover trial = c;
         while (trial.rows.size() * perRow > static_cast<std::size_t>(*limit))
             trial.removeAt(cheapestRow(trial, 1 + trial.rows.size() / 64));
@@ -968,6 +964,8 @@ int main(int argc, char** argv)
             sampleMoves = std::stoi(argv[++i]);
         else if (a == "--start" && i + 1 < argc)
             startFile = std::filesystem::u8path(argv[++i]);
+        else if (a == "--descend")
+            descendOnly = true;
         else if (a == "--to-limit")
             stopAtLimit = true;
         else if (a == "--keep-better")
@@ -994,7 +992,7 @@ int main(int argc, char** argv)
                 return 2;
             only = w;
         } else {
-            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit] [--start FILE]\n"
+            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit] [--start FILE] [--descend]\n"
                          "       zelvor-wheelsearch --stage LIB DIR...\n");
             return 2;
         }
