@@ -380,6 +380,24 @@ void greedy(Cover& c, std::mt19937_64& rng)
     }
 }
 
+// Every image of every row under the group, row by row: the images of row i
+// are all[i * n .. i * n + n - 1].
+struct RowImages {
+    const Cover& c;
+    std::vector<Mask> all;
+    explicit RowImages(const Cover& cover) : c(cover), all(cover.rows.size() * static_cast<std::size_t>(cover.pb.n))
+    {
+        for (std::size_t i = 0; i < c.rows.size(); ++i)
+            set(i);
+    }
+    void set(std::size_t i)
+    {
+        const auto n = static_cast<std::size_t>(c.pb.n);
+        for (std::size_t sh = 0; sh < n; ++sh)
+            all[i * n + sh] = c.pb.shifted(c.rows[i], static_cast<int>(sh));
+    }
+};
+
 // Simulated annealing on a fixed number of rows until nothing is uncovered or
 // the deadline passes. A move takes an uncovered p-set P, a row meeting P in
 // t - 1 indexes (chosen at random among all such rows) and swaps one of its
@@ -401,15 +419,9 @@ bool anneal(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_poin
     long step = 0;
     // Rows (and shifts) one swap away from covering the chosen p-set.
     std::vector<std::uint32_t> candidates;
-    // Every shift of every row, row by row.
     const int n = c.pb.n;
-    std::vector<Mask> all(c.rows.size() * static_cast<std::size_t>(n));
-    auto setShifts = [&](std::size_t i) {
-        for (int sh = 0; sh < n; ++sh)
-            all[i * static_cast<std::size_t>(n) + static_cast<std::size_t>(sh)] = c.pb.shifted(c.rows[i], sh);
-    };
-    for (std::size_t i = 0; i < c.rows.size(); ++i)
-        setShifts(i);
+    RowImages images(c);
+    std::vector<Mask>& all = images.all;
     const long coolEvery = std::max<long>(2048, static_cast<long>(coolFactor * static_cast<double>(c.rows.size() * static_cast<std::size_t>(c.pb.k))));
     while (!c.uncovered.empty()) {
         if ((++step & 1023) == 0) {
@@ -463,7 +475,7 @@ bool anneal(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_poin
             c.rows[chosen] = row;
         }
         else
-            setShifts(chosen);
+            images.set(chosen);
         // Cool steadily to a floor; when stuck there for long, warm up again.
         if (c.uncovered.size() < bestSeen) {
             bestSeen = c.uncovered.size();
@@ -492,13 +504,8 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
     const int want = c.pb.t - 1;
     const int n = c.pb.n;
     std::vector<std::uint32_t> weight(c.pb.orbits, 1);
-    std::vector<Mask> all(c.rows.size() * static_cast<std::size_t>(n));
-    auto setShifts = [&](std::size_t i) {
-        for (int sh = 0; sh < n; ++sh)
-            all[i * static_cast<std::size_t>(n) + static_cast<std::size_t>(sh)] = c.pb.shifted(c.rows[i], sh);
-    };
-    for (std::size_t i = 0; i < c.rows.size(); ++i)
-        setShifts(i);
+    RowImages images(c);
+    std::vector<Mask>& all = images.all;
     // tabu[row * 32 + index]: the step until which the index may not come back.
     std::vector<long> tabu(c.rows.size() * 32, 0);
     std::vector<std::uint16_t>& count = c.count;
@@ -574,7 +581,7 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
         const Move m = bestMoves[rng() % bestMoves.size()];
         const std::size_t row = m.image / static_cast<std::uint32_t>(n);
         c.swapIn(row, all[m.image], m.x, m.y);
-        setShifts(row);
+        images.set(row);
         tabu[row * 32 + static_cast<std::size_t>(__builtin_ctz(m.x))] = step + 3 + static_cast<long>(rng() % 8);
         fewest = std::min(fewest, c.uncovered.size());
     }
