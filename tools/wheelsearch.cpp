@@ -36,8 +36,11 @@
 // uncovered p-set. It reaches far smaller wheels for the coverings.
 // --sample S weighs only S of those swaps, drawn at random.
 // --to-limit stops a type once its wheel is within the size limit.
-// --start FILE starts from the rows of FILE (a wheel of the same v and k, for
-// instance one made from a known design) instead of a greedy cover.
+// --start FILE starts from the rows of FILE (a wheel of the same v and k)
+// instead of a greedy cover; --start design from the type's wheel made from
+// the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
+// 中4保4 for 7), the way 选六型20码中3保3 and 选七型21码中4保4 were found:
+//   zelvor-wheelsearch --out work --only 6,20,3,3 --weights --descend --start design --seed 7 --seconds 600 --to-limit
 //
 // --stage LIB DIR... makes the library in LIB (data/旋转矩阵) from the
 // smallest wheel of each type in LIB, the DIRs and the known designs (the
@@ -591,6 +594,8 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
 bool useWeights = false;
 bool descendOnly = false; // --descend
 std::vector<Mask> startRows; // --start
+bool startFromDesign = false; // --start design
+std::vector<Mask> designWheel(const WheelType& w);
 bool stopAtLimit = false; // --to-limit
 
 bool improve(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_point deadline)
@@ -635,7 +640,7 @@ std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed,
     // A given start (--start) when searching without a group, then greedy
     // rows for whatever it leaves uncovered.
     if (pb.n == 1)
-        for (Mask r : startRows)
+        for (Mask r : startFromDesign ? designWheel(w) : startRows)
             if (r <= pb.full() && __builtin_popcount(r) == pb.k)
                 c.add(r);
     greedy(c, rng);
@@ -827,19 +832,40 @@ std::vector<Mask> golayOctads()
     return octads;
 }
 
-// Wheels from known designs, for --stage to weigh like any other. The
-// octads through indexes 22 and 23, without them, are S(3, 6, 22): 77 rows
-// over 22 indexes holding every 3-set once; with index 22 (the 22nd) replaced
-// they are a 中3保3 wheel for 21 numbers.
-Library designWheels()
+// Wheels from the Steiner systems of the Golay code, with the indexes above
+// v replaced one by one as for the wheel of v + 1: the octads through
+// indexes 22 and 23, without them, are S(3, 6, 22) (77 rows holding every
+// 3-set of 22 indexes once), those through index 23 are S(4, 7, 23) (253 rows
+// holding every 4-set of 23 once). Empty for the other types.
+std::vector<Mask> designWheel(const WheelType& w)
 {
-    std::vector<Mask> s3622;
-    const Mask fixed = (1u << 22) | (1u << 23);
+    Mask fixed = 0;
+    int points = 0;
+    if (w.pick == 6 && w.hit == 3 && w.keep == 3 && w.numbers <= 22) {
+        fixed = (1u << 22) | (1u << 23);
+        points = 22;
+    } else if (w.pick == 7 && w.hit == 4 && w.keep == 4 && w.numbers <= 23) {
+        fixed = 1u << 23;
+        points = 23;
+    } else
+        return {};
+    std::vector<Mask> rows;
     for (Mask o : golayOctads())
         if ((o & fixed) == fixed)
-            s3622.push_back(o & ~fixed);
+            rows.push_back(o & ~fixed);
+    for (int v = points - 1; v >= w.numbers; --v)
+        rows = reduced(rows, v);
+    return rows;
+}
+
+// The design wheels (without the rows they can do without), for --stage to
+// weigh like any other.
+Library designWheels()
+{
     Library out;
-    out[{6, 21, 3, 3}] = reduced(s3622, 21);
+    for (const WheelType& w : wheelLibraryTypes())
+        if (std::vector<Mask> rows = designWheel(w); !rows.empty())
+            out[keyOf(w)] = libraryOrder(pruned(w, libraryOrder(rows)));
     return out;
 }
 
@@ -969,8 +995,12 @@ int main(int argc, char** argv)
             useWeights = true;
         else if (a == "--sample" && i + 1 < argc)
             sampleMoves = std::stoi(argv[++i]);
-        else if (a == "--start" && i + 1 < argc)
-            startFile = std::filesystem::u8path(argv[++i]);
+        else if (a == "--start" && i + 1 < argc) {
+            const std::string start = argv[++i];
+            startFromDesign = start == "design";
+            if (!startFromDesign)
+                startFile = std::filesystem::u8path(start);
+        }
         else if (a == "--descend")
             descendOnly = true;
         else if (a == "--to-limit")
