@@ -3,6 +3,7 @@
 //   zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better]
 //                      [--group N|auto] [--gens G] [--cool F] [--missing LIB]
 //                      [--weights] [--sample S] [--to-limit] [--start FILE] [--descend]
+//                      [--exhaustive]
 //   zelvor-wheelsearch --stage LIB DIR...
 //
 // For every wheel type of the library (or the one named by --only) it builds
@@ -36,6 +37,11 @@
 // uncovered p-set. It reaches far smaller wheels for the coverings.
 // --sample S weighs only S of those swaps, drawn at random.
 // --to-limit stops a type once its wheel is within the size limit.
+// --exhaustive (with --group or --gens) tries every choice of whole orbits
+// within the size limit, until S seconds pass: it either finds a wheel or
+// shows there is none made of orbits of that group (so it ruled out the
+// 中6保4 wheels for 16 numbers under the shift of two cycles of 8, for 17
+// and 19 under the shift of all, and for 18 under the shift of 1..17).
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
@@ -592,6 +598,7 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
 }
 
 bool useWeights = false;
+bool exhaustiveSearch = false; // --exhaustive
 bool descendOnly = false; // --descend
 std::vector<Mask> startRows; // --start
 bool startFromDesign = false; // --start design
@@ -685,6 +692,95 @@ std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed,
     }
     std::sort(best.begin(), best.end());
     return best;
+}
+
+// Exhaustive search over whole orbits (--exhaustive, with a group): every
+// orbit of rows is one candidate; a depth-first search covers the uncovered
+// p-set orbit with the fewest candidates first, within the size limit. It
+// settles small orbit problems (a few orbits of a large group) for good:
+// when it ends without a wheel, there is none of that kind.
+std::vector<Mask> exhaustive(const WheelType& w, const std::vector<Permutation>& group,
+                             std::chrono::steady_clock::time_point deadline, bool& complete)
+{
+    const Problem pb(w.numbers, w.pick, w.hit, w.keep, group);
+    const std::size_t words = (pb.orbits + 63) / 64;
+    struct Candidate {
+        Mask rep;
+        int size;
+        std::vector<std::uint64_t> covers;
+    };
+    std::vector<Candidate> candidates;
+    std::set<Mask> seen;
+    for (Mask row : subsetsOfSize(pb.v, pb.k)) {
+        if (seen.count(row))
+            continue;
+        std::set<Mask> orbit;
+        for (int i = 0; i < pb.n; ++i)
+            orbit.insert(pb.shifted(row, i));
+        seen.insert(orbit.begin(), orbit.end());
+        Candidate c{row, static_cast<int>(orbit.size()), std::vector<std::uint64_t>(words, 0)};
+        pb.forCovered(row, [&](std::uint32_t o) { c.covers[o / 64] |= 1ull << (o % 64); });
+        candidates.push_back(std::move(c));
+    }
+    std::vector<std::vector<std::uint32_t>> coveringOrbit(pb.orbits);
+    for (std::uint32_t i = 0; i < candidates.size(); ++i)
+        for (std::uint32_t o = 0; o < pb.orbits; ++o)
+            if (candidates[i].covers[o / 64] >> (o % 64) & 1)
+                coveringOrbit[o].push_back(i);
+    const int budget = wheelSizeLimit(w).value_or(1 << 30);
+    std::vector<std::uint32_t> chosen;
+    std::vector<Mask> found;
+    long nodes = 0;
+    complete = true;
+    std::function<bool(const std::vector<std::uint64_t>&, int)> dfs = [&](const std::vector<std::uint64_t>& covered, int left) {
+        if ((++nodes & 1023) == 0 && std::chrono::steady_clock::now() > deadline) {
+            complete = false;
+            return false;
+        }
+        // The uncovered orbit with the fewest candidates that still fit.
+        std::uint32_t pivot = UINT32_MAX;
+        std::size_t fewest = SIZE_MAX;
+        for (std::uint32_t o = 0; o < pb.orbits; ++o) {
+            if (covered[o / 64] >> (o % 64) & 1)
+                continue;
+            std::size_t n = 0;
+            for (std::uint32_t i : coveringOrbit[o])
+                n += candidates[i].size <= left;
+            if (n < fewest) {
+                fewest = n;
+                pivot = o;
+                if (n == 0)
+                    return false;
+            }
+        }
+        if (pivot == UINT32_MAX) {
+            for (std::uint32_t i : chosen)
+                found.push_back(candidates[i].rep);
+            return true;
+        }
+        std::vector<std::uint64_t> next(words);
+        for (std::uint32_t i : coveringOrbit[pivot]) {
+            if (candidates[i].size > left)
+                continue;
+            for (std::size_t j = 0; j < words; ++j)
+                next[j] = covered[j] | candidates[i].covers[j];
+            chosen.push_back(i);
+            if (dfs(next, left - candidates[i].size))
+                return true;
+            chosen.pop_back();
+            if (!complete)
+                return false;
+        }
+        return false;
+    };
+    // Orbits past the last one do not exist: mark them covered.
+    std::vector<std::uint64_t> covered(words, 0);
+    for (std::uint32_t o = pb.orbits; o < words * 64; ++o)
+        covered[o / 64] |= 1ull << (o % 64);
+    if (std::getenv("WHEEL_TRACE"))
+        std::fprintf(stderr, "  %zu row orbits, %u p-set orbits\n", candidates.size(), pb.orbits);
+    dfs(covered, budget);
+    return found.empty() ? found : pruned(w, pb.expanded(found));
 }
 
 std::vector<int> indexesOf(Mask m)
@@ -1001,6 +1097,8 @@ int main(int argc, char** argv)
             if (!startFromDesign)
                 startFile = std::filesystem::u8path(start);
         }
+        else if (a == "--exhaustive")
+            exhaustiveSearch = true;
         else if (a == "--descend")
             descendOnly = true;
         else if (a == "--to-limit")
@@ -1029,7 +1127,7 @@ int main(int argc, char** argv)
                 return 2;
             only = w;
         } else {
-            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit] [--start FILE] [--descend]\n"
+            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit] [--start FILE] [--descend] [--exhaustive]\n"
                          "       zelvor-wheelsearch --stage LIB DIR...\n");
             return 2;
         }
@@ -1074,6 +1172,16 @@ int main(int argc, char** argv)
             for (int x = 0; x < w.numbers; ++x)
                 shift[static_cast<std::size_t>(x)] = x < n ? (x + 1) % n : x;
             gens.push_back(shift);
+        }
+        if (exhaustiveSearch) {
+            bool complete = false;
+            const std::vector<Mask> rows = exhaustive(w, gens, std::chrono::steady_clock::now()
+                + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds)), complete);
+            if (!rows.empty())
+                checkpoint(rows);
+            std::fprintf(stderr, "%s %s\n", fileName(w).c_str(),
+                         !rows.empty() ? ("rows=" + std::to_string(rows.size())).c_str() : complete ? "none within the limit" : "time out");
+            continue;
         }
         std::vector<Mask> rows = search(w, seconds, seed ^ (static_cast<std::uint64_t>(w.pick) << 24)
                                                         ^ (static_cast<std::uint64_t>(w.numbers) << 16)
