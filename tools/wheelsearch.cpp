@@ -53,7 +53,7 @@
 // Steiner system S(3, 6, 22) from the Golay code) that keeps its guarantee and
 // its size limit, applies the constructions, and lists what is missing.
 // A long search runs into a work folder and is staged from there:
-//   zelvor-wheelsearch --out work --missing data/旋转矩阵 --group auto --keep-better --seconds 600
+//   zelvor-wheelsearch --out work --missing data/旋转矩阵 --weights --to-limit --keep-better --seconds 600
 //   zelvor-wheelsearch --stage data/旋转矩阵 work
 // An offline tool, run on the developers' machines: use their popcount and
 // bit-deposit instructions.
@@ -188,7 +188,8 @@ struct Problem {
             ++orbits;
         }
     }
-    // The closure of the generators (at most 20,000 elements).
+    // The closure of the generators; a group of more than 20,000 elements
+    // ends the program.
     void makeGroup(const std::vector<Permutation>& generators)
     {
         Permutation identity(static_cast<std::size_t>(v));
@@ -196,13 +197,17 @@ struct Problem {
             identity[static_cast<std::size_t>(i)] = i;
         std::set<Permutation> seen{identity};
         std::vector<Permutation> queue{identity};
-        for (std::size_t at = 0; at < queue.size() && queue.size() < 20000; ++at)
+        for (std::size_t at = 0; at < queue.size(); ++at)
             for (const Permutation& g : generators) {
                 Permutation next(static_cast<std::size_t>(v));
                 for (int i = 0; i < v; ++i)
                     next[static_cast<std::size_t>(i)] = g[static_cast<std::size_t>(queue[at][static_cast<std::size_t>(i)])];
                 if (seen.insert(next).second)
                     queue.push_back(next);
+                if (queue.size() > 20000) {
+                    std::fprintf(stderr, "the group has more than 20000 elements\n");
+                    std::exit(2);
+                }
             }
         for (const Permutation& g : queue) {
             std::array<Mask, 3 * 256> table{};
@@ -389,6 +394,21 @@ void greedy(Cover& c, std::mt19937_64& rng)
     }
 }
 
+// Whether the deadline has passed, looked at every mask + 1 steps (mask + 1
+// a power of two); with WHEEL_TRACE set, trace() prints the progress every
+// 65,536 steps.
+template <class Trace>
+bool timeUp(long step, long mask, std::chrono::steady_clock::time_point deadline, Trace&& trace)
+{
+    if ((step & mask) != 0)
+        return false;
+    if (std::chrono::steady_clock::now() > deadline)
+        return true;
+    if ((step & ((1 << 16) - 1)) == 0 && std::getenv("WHEEL_TRACE"))
+        trace();
+    return false;
+}
+
 // Every image of every row under the group, row by row: the images of row i
 // are all[i * n .. i * n + n - 1].
 struct RowImages {
@@ -433,12 +453,10 @@ bool anneal(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_poin
     std::vector<Mask>& all = images.all;
     const long coolEvery = std::max<long>(2048, static_cast<long>(coolFactor * static_cast<double>(c.rows.size() * static_cast<std::size_t>(c.pb.k))));
     while (!c.uncovered.empty()) {
-        if ((++step & 1023) == 0) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            if (std::getenv("WHEEL_TRACE") && (step & ((1 << 16) - 1)) == 0)
+        if (timeUp(++step, 1023, deadline, [&] {
                 std::fprintf(stderr, "  rows=%zu uncovered=%zu T=%.3f\n", c.rows.size(), c.uncovered.size(), temperature);
-        }
+            }))
+            return false;
         const Mask pset = c.unrank[c.uncovered[rng() % c.uncovered.size()]];
         // Reservoir choice among the rows one swap away from covering P;
         // failing those, among the rows meeting P most.
@@ -527,12 +545,10 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
     std::size_t fewest = c.uncovered.size();
     long step = 0;
     while (!c.uncovered.empty()) {
-        if ((++step & 255) == 0) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            if (std::getenv("WHEEL_TRACE") && (step & ((1 << 16) - 1)) == 0)
+        if (timeUp(++step, 255, deadline, [&] {
                 std::fprintf(stderr, "  rows=%zu uncovered=%zu fewest=%zu\n", c.rows.size(), c.uncovered.size(), fewest);
-        }
+            }))
+            return false;
         const Mask pset = c.unrank[c.uncovered[rng() % c.uncovered.size()]];
         long best = LONG_MAX;
         bestMoves.clear();
@@ -600,9 +616,7 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
 bool useWeights = false;
 bool exhaustiveSearch = false; // --exhaustive
 bool descendOnly = false; // --descend
-std::vector<Mask> startRows; // --start
-bool startFromDesign = false; // --start design
-std::vector<Mask> designWheel(const WheelType& w);
+std::vector<Mask> startRows; // --start, for the type searched
 bool stopAtLimit = false; // --to-limit
 
 bool improve(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_point deadline)
@@ -647,7 +661,7 @@ std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed,
     // A given start (--start) when searching without a group, then greedy
     // rows for whatever it leaves uncovered.
     if (pb.n == 1)
-        for (Mask r : startFromDesign ? designWheel(w) : startRows)
+        for (Mask r : startRows)
             if (r <= pb.full() && __builtin_popcount(r) == pb.k)
                 c.add(r);
     greedy(c, rng);
@@ -966,8 +980,9 @@ Library designWheels()
 }
 
 // --stage LIB DIR...: the library in LIB made of the smallest wheel of each
-// type found in LIB and the DIRs that keeps its guarantee and its size limit,
-// with the constructions applied; prints the types still missing.
+// type found in LIB, the DIRs and the design wheels that keeps its guarantee
+// and its size limit, with the constructions applied; prints the types still
+// missing.
 int stage(const std::filesystem::path& lib, const std::vector<std::filesystem::path>& dirs)
 {
     Library wheels;
@@ -1079,6 +1094,10 @@ int main(int argc, char** argv)
     std::optional<WheelType> only;
     std::filesystem::path missingIn;
     std::filesystem::path startFile;
+    bool startFromDesign = false;
+    const std::map<std::string, bool*> switches{{"--weights", &useWeights},     {"--exhaustive", &exhaustiveSearch},
+                                                {"--descend", &descendOnly},    {"--to-limit", &stopAtLimit},
+                                                {"--keep-better", &keepBetter}};
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--out" && i + 1 < argc)
@@ -1087,8 +1106,8 @@ int main(int argc, char** argv)
             seconds = std::stod(argv[++i]);
         else if (a == "--seed" && i + 1 < argc)
             seed = std::stoull(argv[++i]);
-        else if (a == "--weights")
-            useWeights = true;
+        else if (switches.count(a))
+            *switches.at(a) = true;
         else if (a == "--sample" && i + 1 < argc)
             sampleMoves = std::stoi(argv[++i]);
         else if (a == "--start" && i + 1 < argc) {
@@ -1097,14 +1116,6 @@ int main(int argc, char** argv)
             if (!startFromDesign)
                 startFile = std::filesystem::u8path(start);
         }
-        else if (a == "--exhaustive")
-            exhaustiveSearch = true;
-        else if (a == "--descend")
-            descendOnly = true;
-        else if (a == "--to-limit")
-            stopAtLimit = true;
-        else if (a == "--keep-better")
-            keepBetter = true;
         else if (a == "--cool" && i + 1 < argc)
             coolFactor = std::stod(argv[++i]);
         else if (a == "--group" && i + 1 < argc) {
@@ -1134,8 +1145,7 @@ int main(int argc, char** argv)
     }
     if (out.empty())
         return 2;
-    if (!startFile.empty())
-        startRows = readLibraryFile(startFile);
+    const std::vector<Mask> fileRows = startFile.empty() ? std::vector<Mask>{} : readLibraryFile(startFile);
     std::filesystem::create_directories(out);
 
     std::vector<WheelType> types = wheelLibraryTypes();
@@ -1173,7 +1183,12 @@ int main(int argc, char** argv)
                 shift[static_cast<std::size_t>(x)] = x < n ? (x + 1) % n : x;
             gens.push_back(shift);
         }
+        startRows = startFromDesign ? designWheel(w) : fileRows;
         if (exhaustiveSearch) {
+            if (gens.empty()) {
+                std::fprintf(stderr, "--exhaustive needs --group or --gens\n");
+                return 2;
+            }
             bool complete = false;
             const std::vector<Mask> rows = exhaustive(w, gens, std::chrono::steady_clock::now()
                 + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds)), complete);
