@@ -3,7 +3,7 @@
 //   zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better]
 //                      [--group N|auto] [--gens G] [--cool F] [--missing LIB]
 //                      [--weights] [--sample S] [--to-limit] [--start FILE] [--descend]
-//                      [--exhaustive] [--ilp]
+//                      [--exhaustive] [--ilp] [--cover]
 //   zelvor-wheelsearch --stage LIB DIR...
 //
 // For every wheel type of the library (or the one named by --only) it builds
@@ -48,6 +48,11 @@
 // best solution, expanded and checked, is the wheel. Under the shift of
 // 1..19 it gives 选五型20码中3保3 in 133 rows within seconds:
 //   zelvor-wheelsearch --out work --only 5,20,3,3 --group 19 --ilp --seconds 300
+// --cover searches as a weighted set cover: every row orbit (every row,
+// without a group) a column, every p-set orbit a line, each column's lines
+// listed beforehand, so that a step can bring in any row orbit covering an
+// uncovered line (see setCoverSearch). It finds 选五型20码中3保3 in 133
+// rows under the shift of 1..19 in a fraction of a second.
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
@@ -622,6 +627,7 @@ bool reweight(Cover& c, std::mt19937_64& rng, std::chrono::steady_clock::time_po
 bool useWeights = false;
 bool exhaustiveSearch = false; // --exhaustive
 bool integerProgramSearch = false; // --ilp
+bool setCoverMode = false; // --cover
 bool descendOnly = false; // --descend
 std::vector<Mask> startRows; // --start, for the type searched
 bool stopAtLimit = false; // --to-limit
@@ -1051,6 +1057,214 @@ int stage(const std::filesystem::path& lib, const std::vector<std::filesystem::p
 // "(1 2 3)(4 5 6);(1 4)(2 5)": generators separated by ';', each a
 // product of cycles of 1-based indexes (blanks or commas between them).
 // Empty on a bad text.
+// Weighted set-cover local search over whole orbits (--cover): each orbit of
+// rows is a column costing its size, each p-set orbit a line to cover. With
+// the columns' cover lists precomputed a step is cheap, and a step may bring
+// in any row orbit that covers the chosen line, not only one index away from
+// a row already there. A step drops the chosen column whose loss (by weight)
+// is least and adds, for a random uncovered line, the column covering it
+// with the best gain whose neighbourhood changed since it was last dropped;
+// the weights of the uncovered lines then grow by one. Whenever everything
+// is covered the cost is below the best so far: that is recorded and the
+// cheapest column dropped. Without a group every row is its own orbit.
+struct SetCover {
+    std::vector<Mask> rep;
+    std::vector<int> cost;
+    std::vector<std::vector<std::uint32_t>> colLines, lineCols;
+};
+
+SetCover setCoverOf(const Problem& pb)
+{
+    SetCover sc;
+    std::vector<std::uint8_t> seen(binom[pb.v][pb.k], 0);
+    std::vector<std::uint32_t> lines;
+    for (Mask row : subsetsOfSize(pb.v, pb.k)) {
+        if (seen[rankOf(row)])
+            continue;
+        int size = 0;
+        for (int i = 0; i < pb.n; ++i) {
+            std::uint8_t& s = seen[rankOf(pb.shifted(row, i))];
+            size += s == 0;
+            s = 1;
+        }
+        lines.clear();
+        pb.forCovered(row, [&](std::uint32_t o) { lines.push_back(o); });
+        std::sort(lines.begin(), lines.end());
+        lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+        sc.rep.push_back(row);
+        sc.cost.push_back(size);
+        sc.colLines.emplace_back(lines.begin(), lines.end());
+    }
+    sc.lineCols.resize(pb.orbits);
+    for (std::uint32_t j = 0; j < sc.rep.size(); ++j)
+        for (std::uint32_t o : sc.colLines[j])
+            sc.lineCols[o].push_back(j);
+    return sc;
+}
+
+std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutation>& group, double seconds,
+                                 std::uint64_t seed, const std::function<void(const std::vector<Mask>&)>& better)
+{
+    const Problem pb(w.numbers, w.pick, w.hit, w.keep, group);
+    const SetCover sc = setCoverOf(pb);
+    const std::size_t cols = sc.rep.size();
+    const std::uint32_t lines = pb.orbits;
+    if (std::getenv("WHEEL_TRACE"))
+        std::fprintf(stderr, "  %zu row orbits, %u p-set orbits\n", cols, lines);
+    std::mt19937_64 rng(seed);
+    std::vector<long> weight(lines, 1), score(cols, 0);
+    std::vector<std::uint32_t> covered(lines, 0);
+    std::vector<std::uint64_t> chosenSum(lines, 0); // sum of the covering columns: the one when covered once
+    std::vector<char> in(cols, 0), free(cols, 1);
+    std::vector<long> since(cols, 0);
+    std::vector<std::uint32_t> uncovered, where(lines, UINT32_MAX), solution, slot(cols, UINT32_MAX);
+    for (std::uint32_t o = 0; o < lines; ++o) {
+        where[o] = static_cast<std::uint32_t>(uncovered.size());
+        uncovered.push_back(o);
+    }
+    for (std::size_t j = 0; j < cols; ++j)
+        score[j] = static_cast<long>(sc.colLines[j].size());
+    long cost = 0, step = 0;
+    auto setFree = [&](std::uint32_t o) {
+        for (std::uint32_t c : sc.lineCols[o])
+            free[c] = 1;
+    };
+    auto add = [&](std::uint32_t j) {
+        for (std::uint32_t o : sc.colLines[j]) {
+            if (covered[o] == 0) {
+                for (std::uint32_t c : sc.lineCols[o])
+                    if (c != j)
+                        score[c] -= weight[o];
+                const std::uint32_t last = uncovered.back();
+                uncovered[where[o]] = last;
+                where[last] = where[o];
+                uncovered.pop_back();
+                where[o] = UINT32_MAX;
+                setFree(o);
+            } else if (covered[o] == 1)
+                score[chosenSum[o]] += weight[o];
+            ++covered[o];
+            chosenSum[o] += j;
+        }
+        score[j] = -score[j];
+        in[j] = 1;
+        slot[j] = static_cast<std::uint32_t>(solution.size());
+        solution.push_back(j);
+        cost += sc.cost[j];
+        since[j] = step;
+    };
+    auto remove = [&](std::uint32_t j) {
+        score[j] = -score[j];
+        for (std::uint32_t o : sc.colLines[j]) {
+            --covered[o];
+            chosenSum[o] -= j;
+            if (covered[o] == 0) {
+                for (std::uint32_t c : sc.lineCols[o])
+                    if (c != j)
+                        score[c] += weight[o];
+                where[o] = static_cast<std::uint32_t>(uncovered.size());
+                uncovered.push_back(o);
+                setFree(o);
+            } else if (covered[o] == 1)
+                score[chosenSum[o]] -= weight[o];
+        }
+        in[j] = 0;
+        free[j] = 0;
+        const std::uint32_t last = solution.back();
+        solution[slot[j]] = last;
+        slot[last] = slot[j];
+        solution.pop_back();
+        slot[j] = UINT32_MAX;
+        cost -= sc.cost[j];
+        since[j] = step;
+    };
+    // The chosen column losing least per row, the older one on a tie.
+    auto cheapest = [&](std::uint32_t keep) {
+        std::uint32_t best = UINT32_MAX;
+        for (std::uint32_t j : solution)
+            if (j != keep
+                && (best == UINT32_MAX || score[j] * sc.cost[best] > score[best] * sc.cost[j]
+                    || (score[j] * sc.cost[best] == score[best] * sc.cost[j] && since[j] < since[best])))
+                best = j;
+        return best;
+    };
+    // Greedy start: the best gain per row until all is covered.
+    while (!uncovered.empty()) {
+        const std::uint32_t o = uncovered[rng() % uncovered.size()];
+        std::uint32_t best = UINT32_MAX;
+        for (std::uint32_t c : sc.lineCols[o])
+            if (best == UINT32_MAX || score[c] * sc.cost[best] > score[best] * sc.cost[c])
+                best = c;
+        add(best);
+    }
+    for (std::size_t i = solution.size(); i-- > 0;)
+        if (i < solution.size() && score[solution[i]] == 0)
+            remove(solution[i]);
+    const auto deadline = std::chrono::steady_clock::now()
+        + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+    const std::optional<int> target = bestKnownWheelSize(w);
+    const std::optional<int> limit = wheelSizeLimit(w);
+    long bestCost = LONG_MAX;
+    std::vector<std::uint32_t> bestSolution;
+    auto lastWrite = std::chrono::steady_clock::now();
+    auto write = [&] {
+        std::vector<Mask> reps;
+        for (std::uint32_t j : bestSolution)
+            reps.push_back(sc.rep[j]);
+        better(pruned(w, pb.expanded(reps)));
+        lastWrite = std::chrono::steady_clock::now();
+    };
+    std::uint32_t lastAdded = UINT32_MAX;
+    for (;; ++step) {
+        if (uncovered.empty()) {
+            if (cost < bestCost) {
+                bestCost = cost;
+                bestSolution = solution;
+                if (std::getenv("WHEEL_TRACE"))
+                    std::fprintf(stderr, "  step %ld: %ld rows\n", step, cost);
+                const bool done = (target && cost <= *target) || (stopAtLimit && limit && cost <= *limit);
+                if (done || std::chrono::steady_clock::now() - lastWrite > std::chrono::seconds(10))
+                    write();
+                if (done)
+                    return pruned(w, pb.expanded([&] {
+                        std::vector<Mask> reps;
+                        for (std::uint32_t j : bestSolution)
+                            reps.push_back(sc.rep[j]);
+                        return reps;
+                    }()));
+            }
+            remove(cheapest(UINT32_MAX));
+            continue;
+        }
+        if ((step & 255) == 0 && std::chrono::steady_clock::now() > deadline)
+            break;
+        remove(cheapest(lastAdded));
+        const std::uint32_t o = uncovered[rng() % uncovered.size()];
+        std::uint32_t pick = UINT32_MAX;
+        for (std::uint32_t c : sc.lineCols[o])
+            if (free[c] && (pick == UINT32_MAX || score[c] * sc.cost[pick] > score[pick] * sc.cost[c]
+                            || (score[c] * sc.cost[pick] == score[pick] * sc.cost[c] && since[c] < since[pick])))
+                pick = c;
+        if (pick == UINT32_MAX)
+            pick = sc.lineCols[o][rng() % sc.lineCols[o].size()];
+        add(pick);
+        lastAdded = pick;
+        while (cost >= bestCost && solution.size() > 1)
+            remove(cheapest(lastAdded));
+        for (std::uint32_t u : uncovered) {
+            ++weight[u];
+            for (std::uint32_t c : sc.lineCols[u])
+                ++score[c];
+        }
+    }
+    std::vector<Mask> reps;
+    for (std::uint32_t j : bestSolution)
+        reps.push_back(sc.rep[j]);
+    std::vector<Mask> rows = pruned(w, pb.expanded(reps));
+    better(rows);
+    return rows;
+}
+
 // The same choice of whole orbits as a 0-1 program (--ilp, with a group): a
 // column for each row orbit, costing its size, and a line for each p-set
 // orbit, to be covered at least once. The program is written to DIR as
@@ -1176,7 +1390,7 @@ int main(int argc, char** argv)
     std::filesystem::path missingIn;
     std::filesystem::path startFile;
     bool startFromDesign = false;
-    const std::map<std::string, bool*> switches{{"--weights", &useWeights},     {"--exhaustive", &exhaustiveSearch}, {"--ilp", &integerProgramSearch},
+    const std::map<std::string, bool*> switches{{"--weights", &useWeights},     {"--exhaustive", &exhaustiveSearch}, {"--ilp", &integerProgramSearch}, {"--cover", &setCoverMode},
                                                 {"--descend", &descendOnly},    {"--to-limit", &stopAtLimit},
                                                 {"--keep-better", &keepBetter}};
     for (int i = 1; i < argc; ++i) {
@@ -1219,7 +1433,7 @@ int main(int argc, char** argv)
                 return 2;
             only = w;
         } else {
-            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit] [--start FILE] [--descend] [--exhaustive] [--ilp]\n"
+            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit] [--start FILE] [--descend] [--exhaustive] [--ilp] [--cover]\n"
                          "       zelvor-wheelsearch --stage LIB DIR...\n");
             return 2;
         }
@@ -1275,6 +1489,11 @@ int main(int argc, char** argv)
                 checkpoint(rows);
             std::fprintf(stderr, "%s %s\n", fileName(w).c_str(),
                          rows.empty() ? "no solution" : ("rows=" + std::to_string(rows.size())).c_str());
+            continue;
+        }
+        if (setCoverMode) {
+            std::vector<Mask> rows = setCoverSearch(w, gens, seconds, seed, checkpoint);
+            std::fprintf(stderr, "%s rows=%zu\n", fileName(w).c_str(), rows.size());
             continue;
         }
         if (exhaustiveSearch) {
