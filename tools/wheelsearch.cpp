@@ -1188,7 +1188,16 @@ std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutati
                 best = j;
         return best;
     };
-    // Greedy start: the best gain per row until all is covered.
+    // A given start (--start) when searching without a group, then greedy:
+    // the best gain per row until all is covered.
+    if (pb.n == 1) {
+        std::map<Mask, std::uint32_t> column;
+        for (std::uint32_t j = 0; j < cols; ++j)
+            column[sc.rep[j]] = j;
+        for (Mask r : startRows)
+            if (const auto it = column.find(r); it != column.end() && !in[it->second])
+                add(it->second);
+    }
     while (!uncovered.empty()) {
         const std::uint32_t o = uncovered[rng() % uncovered.size()];
         std::uint32_t best = UINT32_MAX;
