@@ -52,7 +52,11 @@
 // without a group) a column, every p-set orbit a line, each column's lines
 // listed beforehand, so that a step can bring in any row orbit covering an
 // uncovered line (see setCoverSearch). It finds 选五型20码中3保3 in 133
-// rows under the shift of 1..19 in a fraction of a second.
+// rows under the shift of 1..19 in a fraction of a second. A small group
+// narrows the search without costing much: the 中6保4 wheels for 17 and 20
+// numbers came from the shift of triples (34 and 69 rows), the one for 18
+// from swapping pairs (42 rows):
+//   zelvor-wheelsearch --out work --only 6,20,6,4 --gens "(1,2,3)(4,5,6)(7,8,9)(10,11,12)(13,14,15)(16,17,18)" --cover --seconds 300 --to-limit
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
