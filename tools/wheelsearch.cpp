@@ -3,7 +3,7 @@
 //   zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better]
 //                      [--group N|auto] [--gens G] [--cool F] [--missing LIB]
 //                      [--weights] [--sample S] [--to-limit] [--start FILE] [--descend]
-//                      [--exhaustive] [--ilp] [--cover]
+//                      [--exhaustive] [--ilp] [--cover] [--restart S]
 //   zelvor-wheelsearch --stage LIB DIR...
 //
 // For every wheel type of the library (or the one named by --only) it builds
@@ -57,6 +57,8 @@
 // numbers came from the shift of triples (34 and 69 rows), the one for 18
 // from swapping pairs (42 rows):
 //   zelvor-wheelsearch --out work --only 6,20,6,4 --gens "(1,2,3)(4,5,6)(7,8,9)(10,11,12)(13,14,15)(16,17,18)" --cover --seconds 300 --to-limit
+// With --restart S the set-cover search starts afresh (weights and cover)
+// after S seconds without a better wheel, keeping the best cost.
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
@@ -632,6 +634,7 @@ bool useWeights = false;
 bool exhaustiveSearch = false; // --exhaustive
 bool integerProgramSearch = false; // --ilp
 bool setCoverMode = false; // --cover
+double restartSeconds = 0; // --restart
 bool descendOnly = false; // --descend
 std::vector<Mask> startRows; // --start, for the type searched
 bool stopAtLimit = false; // --to-limit
@@ -1202,29 +1205,48 @@ std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutati
             if (const auto it = column.find(r); it != column.end() && !in[it->second])
                 add(it->second);
     }
-    while (!uncovered.empty()) {
-        const std::uint32_t o = uncovered[rng() % uncovered.size()];
-        std::uint32_t best = UINT32_MAX;
-        for (std::uint32_t c : sc.lineCols[o])
-            if (best == UINT32_MAX || score[c] * sc.cost[best] > score[best] * sc.cost[c])
-                best = c;
-        add(best);
-    }
-    for (std::size_t i = solution.size(); i-- > 0;)
-        if (i < solution.size() && score[solution[i]] == 0)
-            remove(solution[i]);
+    auto greedyFill = [&] {
+        while (!uncovered.empty()) {
+            const std::uint32_t o = uncovered[rng() % uncovered.size()];
+            std::uint32_t best = UINT32_MAX;
+            for (std::uint32_t c : sc.lineCols[o])
+                if (best == UINT32_MAX || score[c] * sc.cost[best] > score[best] * sc.cost[c])
+                    best = c;
+            add(best);
+        }
+        for (std::size_t i = solution.size(); i-- > 0;)
+            if (i < solution.size() && score[solution[i]] == 0)
+                remove(solution[i]);
+    };
+    greedyFill();
+    // A restart (--restart S, after S seconds without a better wheel): all
+    // weights back to one and a new greedy cover; the best cost stays, so the
+    // search goes straight back below it.
+    auto restart = [&] {
+        while (!solution.empty())
+            remove(solution.back());
+        std::fill(weight.begin(), weight.end(), 1);
+        for (std::size_t j = 0; j < cols; ++j)
+            score[j] = static_cast<long>(sc.colLines[j].size());
+        std::fill(free.begin(), free.end(), 1);
+        greedyFill();
+    };
     const auto deadline = std::chrono::steady_clock::now()
         + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
     const std::optional<int> target = bestKnownWheelSize(w);
     const std::optional<int> limit = wheelSizeLimit(w);
     long bestCost = LONG_MAX;
     std::vector<std::uint32_t> bestSolution;
-    auto lastWrite = std::chrono::steady_clock::now();
-    auto write = [&] {
+    auto bestRows = [&] {
         std::vector<Mask> reps;
         for (std::uint32_t j : bestSolution)
             reps.push_back(sc.rep[j]);
-        better(pruned(w, pb.expanded(reps)));
+        return pruned(w, pb.expanded(reps));
+    };
+    auto lastWrite = std::chrono::steady_clock::now();
+    auto lastBetter = lastWrite;
+    auto write = [&] {
+        better(bestRows());
         lastWrite = std::chrono::steady_clock::now();
     };
     std::uint32_t lastAdded = UINT32_MAX;
@@ -1239,18 +1261,24 @@ std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutati
                 if (done || std::chrono::steady_clock::now() - lastWrite > std::chrono::seconds(10))
                     write();
                 if (done)
-                    return pruned(w, pb.expanded([&] {
-                        std::vector<Mask> reps;
-                        for (std::uint32_t j : bestSolution)
-                            reps.push_back(sc.rep[j]);
-                        return reps;
-                    }()));
+                    return bestRows();
+                lastBetter = std::chrono::steady_clock::now();
             }
             remove(cheapest(UINT32_MAX));
             continue;
         }
-        if ((step & 255) == 0 && std::chrono::steady_clock::now() > deadline)
-            break;
+        if ((step & 255) == 0) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now > deadline)
+                break;
+            if (restartSeconds > 0 && now - lastBetter > std::chrono::duration<double>(restartSeconds)) {
+                if (std::getenv("WHEEL_TRACE"))
+                    std::fprintf(stderr, "  step %ld: restart\n", step);
+                restart();
+                lastBetter = now;
+                continue;
+            }
+        }
         remove(cheapest(lastAdded));
         const std::uint32_t o = uncovered[rng() % uncovered.size()];
         std::uint32_t pick = UINT32_MAX;
@@ -1270,10 +1298,7 @@ std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutati
                 ++score[c];
         }
     }
-    std::vector<Mask> reps;
-    for (std::uint32_t j : bestSolution)
-        reps.push_back(sc.rep[j]);
-    std::vector<Mask> rows = pruned(w, pb.expanded(reps));
+    std::vector<Mask> rows = bestRows();
     better(rows);
     return rows;
 }
@@ -1424,6 +1449,8 @@ int main(int argc, char** argv)
             if (!startFromDesign)
                 startFile = std::filesystem::u8path(start);
         }
+        else if (a == "--restart" && i + 1 < argc)
+            restartSeconds = std::stod(argv[++i]);
         else if (a == "--cool" && i + 1 < argc)
             coolFactor = std::stod(argv[++i]);
         else if (a == "--group" && i + 1 < argc) {
@@ -1446,7 +1473,7 @@ int main(int argc, char** argv)
                 return 2;
             only = w;
         } else {
-            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit] [--start FILE] [--descend] [--exhaustive] [--ilp] [--cover]\n"
+            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit] [--start FILE] [--descend] [--exhaustive] [--ilp] [--cover] [--restart S]\n"
                          "       zelvor-wheelsearch --stage LIB DIR...\n");
             return 2;
         }
