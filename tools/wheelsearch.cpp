@@ -55,7 +55,8 @@
 // rows under the shift of 1..19 in a fraction of a second. A small group
 // narrows the search without costing much: the 中6保4 wheels for 17 and 20
 // numbers came from the shift of triples (34 and 69 rows), the one for 18
-// from swapping pairs (42 rows):
+// from swapping pairs (42 rows), the one for 19 from the shift of six
+// triples with --seed 21 --restart 30 (56 rows):
 //   zelvor-wheelsearch --out work --only 6,20,6,4 --gens "(1,2,3)(4,5,6)(7,8,9)(10,11,12)(13,14,15)(16,17,18)" --cover --seconds 300 --to-limit
 // With --restart S the set-cover search starts afresh (weights and cover)
 // after S seconds without a better wheel, keeping the best cost; that gave
