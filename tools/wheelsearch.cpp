@@ -414,6 +414,13 @@ void greedy(Cover& c, std::mt19937_64& rng)
     }
 }
 
+// The time point S seconds from now.
+std::chrono::steady_clock::time_point deadlineAfter(double seconds)
+{
+    return std::chrono::steady_clock::now()
+        + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+}
+
 // Whether the deadline has passed, looked at every mask + 1 steps (mask + 1
 // a power of two); with WHEEL_TRACE set, trace() prints the progress every
 // 65,536 steps.
@@ -693,8 +700,7 @@ std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed,
             c.removeAt(i);
     std::vector<Mask> best = pruned(w, pb.expanded(c.rows));
     better(best);
-    const auto deadline = std::chrono::steady_clock::now()
-        + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+    const auto deadline = deadlineAfter(seconds);
     const std::optional<int> target = bestKnownWheelSize(w);
     const std::optional<int> limit = wheelSizeLimit(w);
     auto found = [&] {
@@ -731,31 +737,43 @@ std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed,
     return best;
 }
 
-// Every orbit of rows under the group, with the p-set orbits it covers: the
-// candidates of the exhaustive search and the columns of the 0-1 program.
-struct OrbitCandidate {
-    Mask rep;
-    int size;
-    std::vector<std::uint64_t> covers; // bit o: covers p-set orbit o
+// Every orbit of rows under the group with the p-set orbits it covers, both
+// ways round: the columns and lines of the set-cover search and the 0-1
+// program, the candidates of the exhaustive search. A column's cost is the
+// size of its orbit; without a group every row is its own orbit.
+struct SetCover {
+    std::vector<Mask> rep;
+    std::vector<int> cost;
+    std::vector<std::vector<std::uint32_t>> colLines, lineCols;
 };
 
-std::vector<OrbitCandidate> orbitCandidates(const Problem& pb)
+SetCover setCoverOf(const Problem& pb)
 {
-    const std::size_t words = (pb.orbits + 63) / 64;
-    std::vector<OrbitCandidate> candidates;
-    std::set<Mask> seen;
+    SetCover sc;
+    std::vector<std::uint8_t> seen(binom[pb.v][pb.k], 0);
+    std::vector<std::uint32_t> lines;
     for (Mask row : subsetsOfSize(pb.v, pb.k)) {
-        if (seen.count(row))
+        if (seen[rankOf(row)])
             continue;
-        std::set<Mask> orbit;
-        for (int i = 0; i < pb.n; ++i)
-            orbit.insert(pb.shifted(row, i));
-        seen.insert(orbit.begin(), orbit.end());
-        OrbitCandidate c{row, static_cast<int>(orbit.size()), std::vector<std::uint64_t>(words, 0)};
-        pb.forCovered(row, [&](std::uint32_t o) { c.covers[o / 64] |= 1ull << (o % 64); });
-        candidates.push_back(std::move(c));
+        int size = 0;
+        for (int i = 0; i < pb.n; ++i) {
+            std::uint8_t& s = seen[rankOf(pb.shifted(row, i))];
+            size += s == 0;
+            s = 1;
+        }
+        lines.clear();
+        pb.forCovered(row, [&](std::uint32_t o) { lines.push_back(o); });
+        std::sort(lines.begin(), lines.end());
+        lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+        sc.rep.push_back(row);
+        sc.cost.push_back(size);
+        sc.colLines.emplace_back(lines.begin(), lines.end());
     }
-    return candidates;
+    sc.lineCols.resize(pb.orbits);
+    for (std::uint32_t j = 0; j < sc.rep.size(); ++j)
+        for (std::uint32_t o : sc.colLines[j])
+            sc.lineCols[o].push_back(j);
+    return sc;
 }
 
 // Exhaustive search over whole orbits (--exhaustive, with a group): every
@@ -768,12 +786,12 @@ std::vector<Mask> exhaustive(const WheelType& w, const std::vector<Permutation>&
 {
     const Problem pb(w.numbers, w.pick, w.hit, w.keep, group);
     const std::size_t words = (pb.orbits + 63) / 64;
-    const std::vector<OrbitCandidate> candidates = orbitCandidates(pb);
-    std::vector<std::vector<std::uint32_t>> coveringOrbit(pb.orbits);
-    for (std::uint32_t i = 0; i < candidates.size(); ++i)
-        for (std::uint32_t o = 0; o < pb.orbits; ++o)
-            if (candidates[i].covers[o / 64] >> (o % 64) & 1)
-                coveringOrbit[o].push_back(i);
+    const SetCover sc = setCoverOf(pb);
+    const std::vector<std::vector<std::uint32_t>>& coveringOrbit = sc.lineCols;
+    std::vector<std::vector<std::uint64_t>> covers(sc.rep.size(), std::vector<std::uint64_t>(words, 0));
+    for (std::size_t i = 0; i < sc.rep.size(); ++i)
+        for (std::uint32_t o : sc.colLines[i])
+            covers[i][o / 64] |= 1ull << (o % 64);
     const int budget = wheelSizeLimit(w).value_or(1 << 30);
     std::vector<std::uint32_t> chosen;
     std::vector<Mask> found;
@@ -792,7 +810,7 @@ std::vector<Mask> exhaustive(const WheelType& w, const std::vector<Permutation>&
                 continue;
             std::size_t n = 0;
             for (std::uint32_t i : coveringOrbit[o])
-                n += candidates[i].size <= left;
+                n += sc.cost[i] <= left;
             if (n < fewest) {
                 fewest = n;
                 pivot = o;
@@ -802,17 +820,17 @@ std::vector<Mask> exhaustive(const WheelType& w, const std::vector<Permutation>&
         }
         if (pivot == UINT32_MAX) {
             for (std::uint32_t i : chosen)
-                found.push_back(candidates[i].rep);
+                found.push_back(sc.rep[i]);
             return true;
         }
         std::vector<std::uint64_t> next(words);
         for (std::uint32_t i : coveringOrbit[pivot]) {
-            if (candidates[i].size > left)
+            if (sc.cost[i] > left)
                 continue;
             for (std::size_t j = 0; j < words; ++j)
-                next[j] = covered[j] | candidates[i].covers[j];
+                next[j] = covered[j] | covers[i][j];
             chosen.push_back(i);
-            if (dfs(next, left - candidates[i].size))
+            if (dfs(next, left - sc.cost[i]))
                 return true;
             chosen.pop_back();
             if (!complete)
@@ -825,7 +843,7 @@ std::vector<Mask> exhaustive(const WheelType& w, const std::vector<Permutation>&
     for (std::uint32_t o = pb.orbits; o < words * 64; ++o)
         covered[o / 64] |= 1ull << (o % 64);
     if (std::getenv("WHEEL_TRACE"))
-        std::fprintf(stderr, "  %zu row orbits, %u p-set orbits\n", candidates.size(), pb.orbits);
+        std::fprintf(stderr, "  %zu row orbits, %u p-set orbits\n", sc.rep.size(), pb.orbits);
     dfs(covered, budget);
     return found.empty() ? found : pruned(w, pb.expanded(found));
 }
@@ -1077,41 +1095,6 @@ int stage(const std::filesystem::path& lib, const std::vector<std::filesystem::p
 // the weights of the uncovered lines then grow by one. Whenever everything
 // is covered the cost is below the best so far: that is recorded and the
 // cheapest column dropped. Without a group every row is its own orbit.
-struct SetCover {
-    std::vector<Mask> rep;
-    std::vector<int> cost;
-    std::vector<std::vector<std::uint32_t>> colLines, lineCols;
-};
-
-SetCover setCoverOf(const Problem& pb)
-{
-    SetCover sc;
-    std::vector<std::uint8_t> seen(binom[pb.v][pb.k], 0);
-    std::vector<std::uint32_t> lines;
-    for (Mask row : subsetsOfSize(pb.v, pb.k)) {
-        if (seen[rankOf(row)])
-            continue;
-        int size = 0;
-        for (int i = 0; i < pb.n; ++i) {
-            std::uint8_t& s = seen[rankOf(pb.shifted(row, i))];
-            size += s == 0;
-            s = 1;
-        }
-        lines.clear();
-        pb.forCovered(row, [&](std::uint32_t o) { lines.push_back(o); });
-        std::sort(lines.begin(), lines.end());
-        lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-        sc.rep.push_back(row);
-        sc.cost.push_back(size);
-        sc.colLines.emplace_back(lines.begin(), lines.end());
-    }
-    sc.lineCols.resize(pb.orbits);
-    for (std::uint32_t j = 0; j < sc.rep.size(); ++j)
-        for (std::uint32_t o : sc.colLines[j])
-            sc.lineCols[o].push_back(j);
-    return sc;
-}
-
 std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutation>& group, double seconds,
                                  std::uint64_t seed, const std::function<void(const std::vector<Mask>&)>& better)
 {
@@ -1125,9 +1108,9 @@ std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutati
     std::vector<long> weight(lines, 1), score(cols, 0);
     std::vector<std::uint32_t> covered(lines, 0);
     std::vector<std::uint64_t> chosenSum(lines, 0); // sum of the covering columns: the one when covered once
-    std::vector<char> in(cols, 0), free(cols, 1);
+    std::vector<char> free(cols, 1);
     std::vector<long> since(cols, 0);
-    std::vector<std::uint32_t> uncovered, where(lines, UINT32_MAX), solution, slot(cols, UINT32_MAX);
+    std::vector<std::uint32_t> uncovered, where(lines, UINT32_MAX), solution, slot(cols, UINT32_MAX); // slot: place in solution, or none
     for (std::uint32_t o = 0; o < lines; ++o) {
         where[o] = static_cast<std::uint32_t>(uncovered.size());
         uncovered.push_back(o);
@@ -1157,7 +1140,6 @@ std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutati
             chosenSum[o] += j;
         }
         score[j] = -score[j];
-        in[j] = 1;
         slot[j] = static_cast<std::uint32_t>(solution.size());
         solution.push_back(j);
         cost += sc.cost[j];
@@ -1178,7 +1160,6 @@ std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutati
             } else if (covered[o] == 1)
                 score[chosenSum[o]] -= weight[o];
         }
-        in[j] = 0;
         free[j] = 0;
         const std::uint32_t last = solution.back();
         solution[slot[j]] = last;
@@ -1205,7 +1186,7 @@ std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutati
         for (std::uint32_t j = 0; j < cols; ++j)
             column[sc.rep[j]] = j;
         for (Mask r : startRows)
-            if (const auto it = column.find(r); it != column.end() && !in[it->second])
+            if (const auto it = column.find(r); it != column.end() && slot[it->second] == UINT32_MAX)
                 add(it->second);
     }
     auto greedyFill = [&] {
@@ -1234,8 +1215,7 @@ std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutati
         std::fill(free.begin(), free.end(), 1);
         greedyFill();
     };
-    const auto deadline = std::chrono::steady_clock::now()
-        + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+    const auto deadline = deadlineAfter(seconds);
     const std::optional<int> target = bestKnownWheelSize(w);
     const std::optional<int> limit = wheelSizeLimit(w);
     long bestCost = LONG_MAX;
@@ -1317,7 +1297,7 @@ std::vector<Mask> integerProgram(const WheelType& w, const std::vector<Permutati
                                  const std::filesystem::path& dir, double seconds)
 {
     const Problem pb(w.numbers, w.pick, w.hit, w.keep, group);
-    const std::vector<OrbitCandidate> candidates = orbitCandidates(pb);
+    const SetCover sc = setCoverOf(pb);
     const std::string stem = std::to_string(w.pick) + "-" + std::to_string(w.numbers) + "-" + std::to_string(w.hit)
         + "-" + std::to_string(w.keep);
     const std::filesystem::path lp = dir / (stem + ".lp");
@@ -1325,19 +1305,18 @@ std::vector<Mask> integerProgram(const WheelType& w, const std::vector<Permutati
     {
         std::ofstream f(lp);
         f << "Minimize\n obj:";
-        for (std::size_t i = 0; i < candidates.size(); ++i)
-            f << (i % 16 == 15 ? "\n" : "") << " + " << candidates[i].size << " x" << i;
+        for (std::size_t i = 0; i < sc.rep.size(); ++i)
+            f << (i % 16 == 15 ? "\n" : "") << " + " << sc.cost[i] << " x" << i;
         f << "\nSubject To\n";
         for (std::uint32_t o = 0; o < pb.orbits; ++o) {
             f << " c" << o << ":";
             int terms = 0;
-            for (std::size_t i = 0; i < candidates.size(); ++i)
-                if (candidates[i].covers[o / 64] >> (o % 64) & 1)
-                    f << (++terms % 16 == 0 ? "\n" : "") << " + x" << i;
+            for (std::uint32_t i : sc.lineCols[o])
+                f << (++terms % 16 == 0 ? "\n" : "") << " + x" << i;
             f << " >= 1\n";
         }
         f << "Binary\n";
-        for (std::size_t i = 0; i < candidates.size(); ++i)
+        for (std::size_t i = 0; i < sc.rep.size(); ++i)
             f << " x" << i << "\n";
         f << "End\n";
     }
@@ -1345,7 +1324,7 @@ std::vector<Mask> integerProgram(const WheelType& w, const std::vector<Permutati
     const std::string command = "cbc '" + lp.string() + "' sec " + std::to_string(static_cast<long>(seconds))
         + " solve solu '" + solution.string() + "' > '" + (dir / (stem + ".log")).string() + "' 2>&1";
     if (std::getenv("WHEEL_TRACE"))
-        std::fprintf(stderr, "  %zu row orbits, %u p-set orbits: %s\n", candidates.size(), pb.orbits, command.c_str());
+        std::fprintf(stderr, "  %zu row orbits, %u p-set orbits: %s\n", sc.rep.size(), pb.orbits, command.c_str());
     if (std::system(command.c_str()) != 0)
         std::fprintf(stderr, "cbc failed: %s\n", command.c_str());
     // The solution file: a status line, then "index name value cost" for
@@ -1360,8 +1339,8 @@ std::vector<Mask> integerProgram(const WheelType& w, const std::vector<Permutati
         double value = 0;
         if (std::sscanf(line.c_str(), "%*s %63s %lf", name, &value) == 2 && name[0] == 'x' && value > 0.5) {
             const std::size_t i = std::strtoul(name + 1, nullptr, 10);
-            if (i < candidates.size())
-                chosen.push_back(candidates[i].rep);
+            if (i < sc.rep.size())
+                chosen.push_back(sc.rep[i]);
         }
     }
     if (chosen.empty())
@@ -1541,8 +1520,7 @@ int main(int argc, char** argv)
         }
         if (exhaustiveSearch) {
             bool complete = false;
-            const std::vector<Mask> rows = exhaustive(w, gens, std::chrono::steady_clock::now()
-                + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds)), complete);
+            const std::vector<Mask> rows = exhaustive(w, gens, deadlineAfter(seconds), complete);
             if (!rows.empty())
                 checkpoint(rows);
             std::fprintf(stderr, "%s %s\n", fileName(w).c_str(),
