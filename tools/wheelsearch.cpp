@@ -67,6 +67,7 @@
 // rows and 选六型18码中4保4 in 241 rows (--seconds 120 each):
 //   zelvor-wheelsearch --out work --only 5,17,4,4 --gens "(1,2,3,4)(5,6,7,8)(9,10,11,12)(13,14,15,16)" --cover --restart 60 --seconds 240 --to-limit
 // The shift of 1..16 gave 选六型17码中6保5 in 352 rows (--seconds 180), the
+// shift of 1..17 选六型18码中6保5 in 493 rows (--seconds 150), the
 // shift of two 8-cycles 选七型17码中5保5 in 416 rows:
 //   zelvor-wheelsearch --out work --only 7,17,5,5 --gens "(1,2,3,4,5,6,7,8)(9,10,11,12,13,14,15,16)" --cover --restart 60 --seed 7 --seconds 300 --to-limit
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
