@@ -64,7 +64,8 @@
 //   zelvor-wheelsearch --out work --only 5,21,3,3 --gens "(1,2,3,4,5)(6,7,8,9,10)(11,12,13,14,15)(16,17,18,19,20)" --cover --seed 3 --restart 30 --seconds 300 --to-limit
 // The shift of four 4-cycles gave 选五型17码中4保4 in 500 rows,
 // 选六型16码中6保5 in 234 rows (--seconds 240 each), 选六型17码中4保4 in 192
-// rows and 选六型18码中4保4 in 241 rows (--seconds 120 each):
+// rows and 选六型18码中4保4 in 241 rows (--seconds 120 each), with --seed 25
+// 选六型19码中4保4 in 332 rows (--seconds 200):
 //   zelvor-wheelsearch --out work --only 5,17,4,4 --gens "(1,2,3,4)(5,6,7,8)(9,10,11,12)(13,14,15,16)" --cover --restart 60 --seconds 240 --to-limit
 // The shift of 1..16 gave 选六型17码中6保5 in 352 rows (--seconds 180), the
 // shift of 1..17 选六型18码中6保5 in 493 rows (--seconds 150), the
