@@ -62,10 +62,11 @@
 // after S seconds without a better wheel, keeping the best cost; that gave
 // 选五型21码中3保3 in 155 rows under the shift of four 5-cycles:
 //   zelvor-wheelsearch --out work --only 5,21,3,3 --gens "(1,2,3,4,5)(6,7,8,9,10)(11,12,13,14,15)(16,17,18,19,20)" --cover --seed 3 --restart 30 --seconds 300 --to-limit
-// The shift of four 4-cycles gave 选五型17码中4保4 in 500 rows,
+// The shift of four 4-cycles gave 选五型17码中4保4 in 500 rows and
 // 选六型16码中6保5 in 234 rows (--seconds 240 each), 选六型17码中4保4 in 192
-// rows and 选六型18码中4保4 in 241 rows (--seconds 120 each), with --seed 25
-// 选六型19码中4保4 in 332 rows (--seconds 200):
+// rows and 选六型18码中4保4 in 241 rows (--seconds 120 each), and
+// 选六型19码中4保4 in 332 rows (--seed 25 --seconds 200; seeds 7 and 21 to
+// 24 stopped at 345 to 371):
 //   zelvor-wheelsearch --out work --only 5,17,4,4 --gens "(1,2,3,4)(5,6,7,8)(9,10,11,12)(13,14,15,16)" --cover --restart 60 --seconds 240 --to-limit
 // The shift of 1..16 gave 选六型17码中6保5 in 352 rows (--seconds 180), the
 // shift of 1..17 选六型18码中6保5 in 493 rows (--seconds 150), the
