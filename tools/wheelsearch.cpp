@@ -72,6 +72,22 @@
 // shift of 1..17 选六型18码中6保5 in 493 rows (--seconds 150), the
 // shift of two 8-cycles 选七型17码中5保5 in 416 rows:
 //   zelvor-wheelsearch --out work --only 7,17,5,5 --gens "(1,2,3,4,5,6,7,8)(9,10,11,12,13,14,15,16)" --cover --restart 60 --seed 7 --seconds 300 --to-limit
+// Affine maps x -> a x + b of Z_n (indexes 1..n standing for 0..n-1, those
+// above n fixed) make groups between the plain shift and the big products.
+// For 选七型21码中6保6 the shift of 1..21 with the involution x -> 13 x (order
+// 42) reached 9583 rows where the plain shift stopped at 9639, and the shift
+// by 3 with x -> 13 x (order 14) 9576 rows (seed 1, 300 s; seeds 2 and 4 to 10
+// stopped at 9646 to 9737, x -> 8 x or x -> -x in place of x -> 13 x at 9779
+// and 9809), 2 rows above its limit:
+//   zelvor-wheelsearch --out work --only 7,21,6,6 --gens "(1,4,7,10,13,16,19)(2,5,8,11,14,17,20)(3,6,9,12,15,18,21);(2,14)(3,6)(4,19)(5,11)(7,16)(9,21)(10,13)(12,18)(17,20)" --cover --restart 60 --seconds 300 --to-limit
+// The same affine groups did worse than the plain shift for the denser
+// 中6保5 and 中5保5 wheels (选六型20码中6保5 1007 rows under the shift of 1..19
+// with x -> 7 x, against 950; 选七型18码中5保5 648 to 680 rows under the shift of
+// 1..16 or 1..17 with a multiplier, against 612), and --ilp over the plain
+// shift of 19 to 21 indexes (2000 to 4000 orbits) ends far above what --cover
+// finds in the same time. Polishing an orbit solution without a group
+// (--weights --descend --start FILE) takes a few rows off within a minute
+// (9583 to 9578 for 选七型21码中6保6, none off the 9576) and then stalls.
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
