@@ -76,7 +76,7 @@
 // above n fixed) make groups between the plain shift and the big products.
 // For 选七型21码中6保6 the shift of 1..21 with the involution x -> 13 x (order
 // 42) reached 9583 rows where the plain shift stopped at 9639, and the shift
-// by 3 with x -> 13 x (order 14) 9576 rows (seed 1, 300 s; seeds 2 and 4 to 10
+// by 3 with x -> 13 x (order 14) 9576 rows (seed 1, 300 s; seeds 2 and 4 to 13
 // stopped at 9646 to 9737, x -> 8 x or x -> -x in place of x -> 13 x at 9779
 // and 9809), 2 rows above its limit:
 //   zelvor-wheelsearch --out work --only 7,21,6,6 --gens "(1,4,7,10,13,16,19)(2,5,8,11,14,17,20)(3,6,9,12,15,18,21);(2,14)(3,6)(4,19)(5,11)(7,16)(9,21)(10,13)(12,18)(17,20)" --cover --restart 60 --seconds 300 --to-limit
