@@ -88,6 +88,13 @@
 // finds in the same time. Polishing an orbit solution without a group
 // (--weights --descend --start FILE) takes a few rows off within a minute
 // (9583 to 9578 for 选七型21码中6保6, none off the 9576) and then stalls.
+// Subgroups of the collineations of the projective plane of order 4 (its 21
+// points as the indexes) settle the orbit problem outright with --ilp: the
+// stabiliser of a line (order 960, orbits of 5 and 16 points) gave
+// 选七型21码中6保6 in 9520 rows, the stabiliser of a hyperoval (order 360,
+// orbits of 6 and 15) 选六型21码中4保4 in 504 rows, 60 s each:
+//   zelvor-wheelsearch --out work --only 7,21,6,6 --gens "(1,19,7,8,3,17,5,4,12,21,15,9,13,20,11)(2,6,14,10,18);(1,17,16,15)(2,6,18,10)(3,12,13,21)(5,19,7,8)(9,11)" --ilp --seconds 60
+//   zelvor-wheelsearch --out work --only 6,21,4,4 --gens "(1,6,8,7,9)(2,14,13,16,5)(3,18,19,4,10)(12,21,17,15,20);(1,2,14,9,12)(3,10,4,18,11)(5,6,20,15,13)(7,8,16,17,21)" --ilp --seconds 60
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
