@@ -95,6 +95,15 @@
 // orbits of 6 and 15) 选六型21码中4保4 in 504 rows, 60 s each:
 //   zelvor-wheelsearch --out work --only 7,21,6,6 --gens "(1,19,7,8,3,17,5,4,12,21,15,9,13,20,11)(2,6,14,10,18);(1,17,16,15)(2,6,18,10)(3,12,13,21)(5,19,7,8)(9,11)" --ilp --seconds 60
 //   zelvor-wheelsearch --out work --only 6,21,4,4 --gens "(1,6,8,7,9)(2,14,13,16,5)(3,18,19,4,10)(12,21,17,15,20);(1,2,14,9,12)(3,10,4,18,11)(5,6,20,15,13)(7,8,16,17,21)" --ilp --seconds 60
+// The same for 20 and 19 indexes, from the collineations fixing one or two
+// points of the plane (the others as the indexes): orders 192 and 144 gave
+// 选七型20码中5保5 in 1044 rows and 选七型19码中5保5 in 708; for 21 indexes a
+// group of order 320 gave 选六型21码中6保5 in 1223 rows and one of order 576
+// 选七型21码中5保5 in 1368 (--ilp --seconds 60 each):
+//   zelvor-wheelsearch --out work --only 7,20,5,5 --gens "(1,9,6,3,10,7)(2,12,8,4,11,5)(13,16,15)(17,19)(18,20);(1,11,7,15)(2,10,6,13)(3,9,8,16)(4,12,5,14)(18,20)" --ilp --seconds 60
+//   zelvor-wheelsearch --out work --only 7,19,5,5 --gens "(1,2,3)(4,18,5,16,6,17)(7,19)(8,14,9,12,10,13)(11,15);(4,12,8)(5,14,11)(6,15,9)(7,13,10)(17,18,19)" --ilp --seconds 60
+//   zelvor-wheelsearch --out work --only 6,21,6,5 --gens "(1,8,14,16,20,11,6,13)(2,4,21,5,10,7,19,17)(3,15,12,9);(1,2,17,7)(3,9)(4,13,10,6)(5,21,20,8)(11,14,19,16)(12,18)" --ilp --seconds 60
+//   zelvor-wheelsearch --out work --only 7,21,5,5 --gens "(1,18,21)(2,13,10)(3,16,15)(5,7,8)(6,17,12)(9,11,14);(1,5,2)(6,18,21,12,16,15)(7,8,17,13,10,19)(9,11)(14,20)" --ilp --seconds 60
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
