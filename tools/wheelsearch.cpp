@@ -104,6 +104,9 @@
 //   zelvor-wheelsearch --out work --only 7,19,5,5 --gens "(1,2,3)(4,18,5,16,6,17)(7,19)(8,14,9,12,10,13)(11,15);(4,12,8)(5,14,11)(6,15,9)(7,13,10)(17,18,19)" --ilp --seconds 60
 //   zelvor-wheelsearch --out work --only 6,21,6,5 --gens "(1,8,14,16,20,11,6,13)(2,4,21,5,10,7,19,17)(3,15,12,9);(1,2,17,7)(3,9)(4,13,10,6)(5,21,20,8)(11,14,19,16)(12,18)" --ilp --seconds 60
 //   zelvor-wheelsearch --out work --only 7,21,5,5 --gens "(1,18,21)(2,13,10)(3,16,15)(5,7,8)(6,17,12)(9,11,14);(1,5,2)(6,18,21,12,16,15)(7,8,17,13,10,19)(9,11)(14,20)" --ilp --seconds 60
+// The order-192 group of the first command gave 选六型20码中4保4 in 404 rows
+// (--only 6,20,4,4), and polishing that wheel without a group took it to 401
+// (--weights --descend --start FILE --seconds 400).
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
