@@ -23,9 +23,11 @@
 // holds above their limits).
 // Afterwards it takes for each type the smallest of: its own wheel, the wheel
 // for v + 1 with index v + 1 replaced (any p-set of 1..v is one of 1..v+1),
-// and the wheel of any stronger type of the same k and v (smaller 中, larger
-// 保). Every better wheel is written at once, so a long run leaves its best
-// so far; with --keep-better a smaller wheel already in DIR stays. A run
+// the wheel of any stronger type of the same k and v (smaller 中, larger
+// 保), and the wheel for v - 1 together with the rows of the 中p-1保t-1 wheel
+// of k - 1 indexes for v - 1, each with index v added. Every better wheel is
+// written at once, so a long run leaves its best so far; with --keep-better a
+// smaller wheel already in DIR stays. A run
 // follows its seed, but the time limit decides where it stops. Every file is
 // checked by zelvor-cli wheel-check, which shares no code with this program,
 // before it goes into the library. WHEEL_TRACE=1 prints the annealing's
@@ -107,6 +109,13 @@
 // The order-192 group of the first command gave 选六型20码中4保4 in 404 rows
 // (--only 6,20,4,4), and polishing that wheel without a group took it to 401
 // (--weights --descend --start FILE --seconds 400).
+// The collineations of the projective line over GF(16) (17 points) gave
+// 选七型17码中5保5 in 408 rows, which with 选六型17码中4保4 makes
+// 选七型18码中5保5 in 596 (index 18 adjoined, see above); the program is
+// solved to optimality within seconds:
+//   zelvor-wheelsearch --out work --only 7,17,5,5 --gens "(1,2,17,10,7,5,14,6)(3,15,4,12,9,16,8,13);(1,4,9,3)(2,17,15,6)(7,12,13,8)(10,14)" --ilp --seconds 60
+// Polishing (--weights --descend --start FILE --seconds 600) took
+// 选六型20码中6保5 from 955 rows (collineations fixing a point, order 192) to 937.
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
@@ -994,7 +1003,20 @@ bool withinLimit(const WheelType& w, std::size_t rows)
     return !limit || rows <= static_cast<std::size_t>(*limit);
 }
 
-// The reductions from v + 1 and the wheels of stronger types, until nothing changes.
+// The wheel for v from the one for v - 1 and the one of k - 1 indexes, 中p-1保t-1,
+// for v - 1 with index v added to each of its rows: a p-set without index v
+// meets a row of the first in t indexes, one with it meets a row of the second
+// in t - 1 indexes besides v.
+std::vector<Mask> adjoined(const std::vector<Mask>& same, const std::vector<Mask>& smaller, int v)
+{
+    std::vector<Mask> out = same;
+    for (Mask r : smaller)
+        out.push_back(r | (1u << (v - 1)));
+    return libraryOrder(out);
+}
+
+// The reductions from v + 1, the wheels of stronger types and the wheels
+// adjoining index v, until nothing changes.
 void applyConstructions(Library& wheels)
 {
     for (bool changed = true; changed;) {
@@ -1009,6 +1031,11 @@ void applyConstructions(Library& wheels)
             };
             if (auto up = wheels.find({pick, v + 1, p, t}); up != wheels.end())
                 better(reduced(up->second, v));
+            const auto same = wheels.find({pick, v - 1, p, t});
+            const auto smaller = wheels.find({pick - 1, v - 1, p - 1, t - 1});
+            if (t > 1 && same != wheels.end() && smaller != wheels.end() && !same->second.empty()
+                && !smaller->second.empty())
+                better(adjoined(same->second, smaller->second, v));
             for (const auto& [k2, rows2] : wheels) {
                 const auto [pick2, v2, p2, t2] = k2;
                 if (pick2 == pick && v2 == v && p2 <= p && t2 >= t && k2 != k)
