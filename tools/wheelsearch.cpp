@@ -117,8 +117,8 @@
 // A smaller subgroup of it gave 405 rows (and 593 for 选七型18码中5保5):
 //   zelvor-wheelsearch --out work --only 7,17,5,5 --gens "(1,16,9,13,4,2,17,12,14,3,11,8)(5,7)(6,10,15);(1,12,14,13,4,8)(2,3,16)(6,9,15,11,10,17)" --ilp --seconds 60
 // 选六型21码中6保4 in 84 rows came from --cover under a collineation group of
-// order 36 (orbits of 1, 2, 3, 6 and 9 points), seed 7 (seeds 1 to 6 and 105
-// stopped at 88 to 105):
+// order 36 (orbits of 1, 2, 3, 6 and 9 points), seed 7 (other seeds stopped
+// at 88 to 102):
 //   zelvor-wheelsearch --out work --only 6,21,6,4 --gens "(1,3,11,15,8,20)(2,21)(4,16,19)(5,6,7,10,12,18)(9,17,13);(3,4)(6,10)(7,12)(8,11)(9,13)(15,16)(19,20)" --cover --restart 60 --seed 7 --seconds 180 --to-limit
 // Polishing (--weights --descend --start FILE --seconds 600) took
 // 选六型20码中6保5 from 955 rows (collineations fixing a point, order 192) to 937.
