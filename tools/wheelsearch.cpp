@@ -114,7 +114,7 @@
 // 选七型18码中5保5 in 596 (index 18 adjoined, see above); the program is
 // solved to optimality within seconds:
 //   zelvor-wheelsearch --out work --only 7,17,5,5 --gens "(1,2,17,10,7,5,14,6)(3,15,4,12,9,16,8,13);(1,4,9,3)(2,17,15,6)(7,12,13,8)(10,14)" --ilp --seconds 60
-// A smaller subgroup of it gave 405 rows (and 593 for 选七型18码中5保5):
+// Another subgroup of that group gave 405 rows (and 593 for 选七型18码中5保5):
 //   zelvor-wheelsearch --out work --only 7,17,5,5 --gens "(1,16,9,13,4,2,17,12,14,3,11,8)(5,7)(6,10,15);(1,12,14,13,4,8)(2,3,16)(6,9,15,11,10,17)" --ilp --seconds 60
 // 选六型21码中6保4 in 84 rows came from --cover under a collineation group of
 // order 36 (orbits of 1, 2, 3, 6 and 9 points), seed 7 (other seeds stopped
