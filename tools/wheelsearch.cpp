@@ -80,7 +80,7 @@
 // 42) reached 9583 rows where the plain shift stopped at 9639, and the shift
 // by 3 with x -> 13 x (order 14) 9576 rows (seed 1, 300 s; seeds 2 and 4 to 13
 // stopped at 9646 to 9737, x -> 8 x or x -> -x in place of x -> 13 x at 9779
-// and 9809), 2 rows above its limit:
+// and 9809), 2 rows above its limit (since replaced by the 9520 below):
 //   zelvor-wheelsearch --out work --only 7,21,6,6 --gens "(1,4,7,10,13,16,19)(2,5,8,11,14,17,20)(3,6,9,12,15,18,21);(2,14)(3,6)(4,19)(5,11)(7,16)(9,21)(10,13)(12,18)(17,20)" --cover --restart 60 --seconds 300 --to-limit
 // The same affine groups did worse than the plain shift for the denser
 // 中6保5 and 中5保5 wheels (选六型20码中6保5 1007 rows under the shift of 1..19
@@ -91,10 +91,11 @@
 // (--weights --descend --start FILE) takes a few rows off within a minute
 // (9583 to 9578 for 选七型21码中6保6, none off the 9576) and then stalls.
 // Subgroups of the collineations of the projective plane of order 4 (its 21
-// points as the indexes) settle the orbit problem outright with --ilp: the
-// stabiliser of a line (order 960, orbits of 5 and 16 points) gave
-// 选七型21码中6保6 in 9520 rows, the stabiliser of a hyperoval (order 360,
-// orbits of 6 and 15) 选六型21码中4保4 in 504 rows, 60 s each:
+// points as the indexes) settle the orbit problem outright with --ilp: a
+// group of order 960 keeping a line (its 5 points one orbit, the other 16 the
+// other) gave 选七型21码中6保6 in 9520 rows, one of order 360 keeping a
+// hyperoval (6 points, no three on a line; orbits of 6 and 15)
+// 选六型21码中4保4 in 504 rows, 60 s each:
 //   zelvor-wheelsearch --out work --only 7,21,6,6 --gens "(1,19,7,8,3,17,5,4,12,21,15,9,13,20,11)(2,6,14,10,18);(1,17,16,15)(2,6,18,10)(3,12,13,21)(5,19,7,8)(9,11)" --ilp --seconds 60
 //   zelvor-wheelsearch --out work --only 6,21,4,4 --gens "(1,6,8,7,9)(2,14,13,16,5)(3,18,19,4,10)(12,21,17,15,20);(1,2,14,9,12)(3,10,4,18,11)(5,6,20,15,13)(7,8,16,17,21)" --ilp --seconds 60
 // The same for 20 and 19 indexes, from the collineations fixing one or two
@@ -106,8 +107,8 @@
 //   zelvor-wheelsearch --out work --only 7,19,5,5 --gens "(1,2,3)(4,18,5,16,6,17)(7,19)(8,14,9,12,10,13)(11,15);(4,12,8)(5,14,11)(6,15,9)(7,13,10)(17,18,19)" --ilp --seconds 60
 //   zelvor-wheelsearch --out work --only 6,21,6,5 --gens "(1,8,14,16,20,11,6,13)(2,4,21,5,10,7,19,17)(3,15,12,9);(1,2,17,7)(3,9)(4,13,10,6)(5,21,20,8)(11,14,19,16)(12,18)" --ilp --seconds 60
 //   zelvor-wheelsearch --out work --only 7,21,5,5 --gens "(1,18,21)(2,13,10)(3,16,15)(5,7,8)(6,17,12)(9,11,14);(1,5,2)(6,18,21,12,16,15)(7,8,17,13,10,19)(9,11)(14,20)" --ilp --seconds 60
-// The order-192 group of the first command gave 选六型20码中4保4 in 404 rows
-// (--only 6,20,4,4), and polishing that wheel without a group took it to 401
+// The order-192 group of the 选七型20码中5保5 command gave 选六型20码中4保4 in
+// 404 rows (--only 6,20,4,4), and polishing that wheel without a group took it to 401
 // (--weights --descend --start FILE --seconds 400).
 // The collineations of the projective line over GF(16) (17 points) gave
 // 选七型17码中5保5 in 408 rows, which with 选六型17码中4保4 makes
@@ -1016,9 +1017,11 @@ bool withinLimit(const WheelType& w, std::size_t rows)
 // The wheel for v from the one for v - 1 and the one of k - 1 indexes, 中p-1保t-1,
 // for v - 1 with index v added to each of its rows: a p-set without index v
 // meets a row of the first in t indexes, one with it meets a row of the second
-// in t - 1 indexes besides v.
+// in t - 1 indexes besides v. Empty when either is (a search that found none).
 std::vector<Mask> adjoined(const std::vector<Mask>& same, const std::vector<Mask>& smaller, int v)
 {
+    if (same.empty() || smaller.empty())
+        return {};
     std::vector<Mask> out = same;
     for (Mask r : smaller)
         out.push_back(r | (1u << (v - 1)));
@@ -1043,8 +1046,7 @@ void applyConstructions(Library& wheels)
                 better(reduced(up->second, v));
             const auto same = wheels.find({pick, v - 1, p, t});
             const auto smaller = wheels.find({pick - 1, v - 1, p - 1, t - 1});
-            if (t > 1 && same != wheels.end() && smaller != wheels.end() && !same->second.empty()
-                && !smaller->second.empty())
+            if (same != wheels.end() && smaller != wheels.end())
                 better(adjoined(same->second, smaller->second, v));
             for (const auto& [k2, rows2] : wheels) {
                 const auto [pick2, v2, p2, t2] = k2;
