@@ -130,7 +130,13 @@
 // WHEEL_CBC adds options to the solver's command line. With
 // WHEEL_CBC="cutoff 207.5" the solver looks only for orbit wheels within the
 // limit, and settles the question far sooner: for that group of order 48 it
-// shows within a minute that there is none.
+// shows within a minute that there is none, and so it did for about 90
+// subgroups of order 32 to 100 of the groups tried (the line over GF(16),
+// PGL(2,19), S5 on ordered pairs and on 3-cycles, the 4 x 5 grid, AGL(4,2) and
+// PGL(4,2) with the remaining indexes permuted, PGL(3,3) x PGL(3,2)).
+// For 选六型20码中6保5 a subgroup of order 96 of the group of order 192 does
+// better (944 rows within 400 s, the program unsettled; polishing reaches 940):
+//   zelvor-wheelsearch --out work --only 6,20,6,5 --gens "(1,17,11,4,19,10)(2,20,12,3,18,9)(5,8,6)(13,14)(15,16);(1,5)(2,7)(3,8)(4,6)(9,17)(10,19)(11,20)(12,18)" --ilp --seconds 400
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
@@ -1413,7 +1419,8 @@ std::vector<Mask> integerProgram(const WheelType& w, const std::vector<Permutati
     // for programs below a size limit.
     const char* extra = std::getenv("WHEEL_CBC");
     const std::string command = "cbc '" + lp.string() + "' " + (extra ? std::string(extra) + " " : std::string())
-        + "sec " + std::to_string(static_cast<long>(seconds)) + " solve solu '" + solution.string() + "' > '" + (dir / (stem + ".log")).string() + "' 2>&1";
+        + "sec " + std::to_string(static_cast<long>(seconds)) + " solve solu '" + solution.string() + "' > '"
+        + (dir / (stem + ".log")).string() + "' 2>&1";
     if (std::getenv("WHEEL_TRACE"))
         std::fprintf(stderr, "  %zu row orbits, %u p-set orbits: %s\n", sc.rep.size(), pb.orbits, command.c_str());
     if (std::system(command.c_str()) != 0)
