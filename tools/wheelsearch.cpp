@@ -1415,8 +1415,7 @@ std::vector<Mask> integerProgram(const WheelType& w, const std::vector<Permutati
         f << "End\n";
     }
     std::filesystem::remove(solution);
-    // WHEEL_CBC adds options of cbc's own, e.g. "cutoff 207.5" to look only
-    // for programs below a size limit.
+    // WHEEL_CBC: further options of cbc's own (see the head of this file).
     const char* extra = std::getenv("WHEEL_CBC");
     const std::string command = "cbc '" + lp.string() + "' " + (extra ? std::string(extra) + " " : std::string())
         + "sec " + std::to_string(static_cast<long>(seconds)) + " solve solu '" + solution.string() + "' > '"
