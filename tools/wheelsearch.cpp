@@ -4,6 +4,7 @@
 //                      [--group N|auto] [--gens G] [--cool F] [--missing LIB]
 //                      [--weights] [--sample S] [--to-limit] [--start FILE] [--descend]
 //                      [--exhaustive] [--ilp] [--cover] [--restart S]
+//                      [--lns] [--cluster D] [--candidates M] [--step-seconds S]
 //   zelvor-wheelsearch --stage LIB DIR...
 //
 // For every wheel type of the library (or the one named by --only) it builds
@@ -174,6 +175,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "filter/wheel.h"
@@ -719,6 +721,7 @@ bool useWeights = false;
 bool exhaustiveSearch = false; // --exhaustive
 bool integerProgramSearch = false; // --ilp
 bool setCoverMode = false; // --cover
+bool neighbourhoodMode = false; // --lns
 double restartSeconds = 0; // --restart
 bool descendOnly = false; // --descend
 std::vector<Mask> startRows; // --start, for the type searched
@@ -1387,6 +1390,38 @@ std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutati
 // seconds, and its best solution (the optimum when it says "Optimal") is the
 // wheel. Where the annealing stalls a few orbits short, the solver settles
 // the orbit problem of a well-chosen group outright.
+// Runs cbc on the 0-1 program in lp for at most the given seconds and
+// returns the columns (x<i>) its best solution sets.
+std::vector<std::size_t> solvedColumns(const std::filesystem::path& lp, const std::filesystem::path& solution,
+                                       const std::filesystem::path& log, double seconds, bool report)
+{
+    std::filesystem::remove(solution);
+    // WHEEL_CBC: further options of cbc's own (see the head of this file).
+    const char* extra = std::getenv("WHEEL_CBC");
+    const std::string command = "cbc '" + lp.string() + "' " + (extra ? std::string(extra) + " " : std::string())
+        + "sec " + std::to_string(static_cast<long>(seconds)) + " solve solu '" + solution.string() + "' > '"
+        + log.string() + "' 2>&1";
+    if (report && std::getenv("WHEEL_TRACE"))
+        std::fprintf(stderr, "  %s\n", command.c_str());
+    if (std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "cbc failed: %s\n", command.c_str());
+    // The solution file: a status line, then "index name value cost" for
+    // every column that is not zero.
+    std::ifstream in(solution);
+    std::string line;
+    std::getline(in, line);
+    if (report)
+        std::fprintf(stderr, "  cbc: %s\n", line.c_str());
+    std::vector<std::size_t> chosen;
+    while (std::getline(in, line)) {
+        char name[64] = {};
+        double value = 0;
+        if (std::sscanf(line.c_str(), "%*s %63s %lf", name, &value) == 2 && name[0] == 'x' && value > 0.5)
+            chosen.push_back(std::strtoul(name + 1, nullptr, 10));
+    }
+    return chosen;
+}
+
 std::vector<Mask> integerProgram(const WheelType& w, const std::vector<Permutation>& group,
                                  const std::filesystem::path& dir, double seconds)
 {
@@ -1414,36 +1449,162 @@ std::vector<Mask> integerProgram(const WheelType& w, const std::vector<Permutati
             f << " x" << i << "\n";
         f << "End\n";
     }
-    std::filesystem::remove(solution);
-    // WHEEL_CBC: further options of cbc's own (see the head of this file).
-    const char* extra = std::getenv("WHEEL_CBC");
-    const std::string command = "cbc '" + lp.string() + "' " + (extra ? std::string(extra) + " " : std::string())
-        + "sec " + std::to_string(static_cast<long>(seconds)) + " solve solu '" + solution.string() + "' > '"
-        + (dir / (stem + ".log")).string() + "' 2>&1";
     if (std::getenv("WHEEL_TRACE"))
-        std::fprintf(stderr, "  %zu row orbits, %u p-set orbits: %s\n", sc.rep.size(), pb.orbits, command.c_str());
-    if (std::system(command.c_str()) != 0)
-        std::fprintf(stderr, "cbc failed: %s\n", command.c_str());
-    // The solution file: a status line, then "index name value cost" for
-    // every column that is not zero.
-    std::ifstream in(solution);
-    std::string line;
-    std::getline(in, line);
-    std::fprintf(stderr, "  cbc: %s\n", line.c_str());
+        std::fprintf(stderr, "  %zu row orbits, %u p-set orbits\n", sc.rep.size(), pb.orbits);
     std::vector<Mask> chosen;
-    while (std::getline(in, line)) {
-        char name[64] = {};
-        double value = 0;
-        if (std::sscanf(line.c_str(), "%*s %63s %lf", name, &value) == 2 && name[0] == 'x' && value > 0.5) {
-            const std::size_t i = std::strtoul(name + 1, nullptr, 10);
-            if (i < sc.rep.size())
-                chosen.push_back(sc.rep[i]);
-        }
-    }
+    for (std::size_t i : solvedColumns(lp, solution, dir / (stem + ".log"), seconds, true))
+        if (i < sc.rep.size())
+            chosen.push_back(sc.rep[i]);
     if (chosen.empty())
         return {};
     const std::vector<Mask> rows = pruned(w, pb.expanded(chosen));
     return keepsGuarantee(w, rows) ? rows : std::vector<Mask>{};
+}
+
+// --lns: large-neighbourhood search from the start wheel (--start), without a
+// group. A step takes out a cluster of d rows (those sharing most indexes with
+// a random row or with three random indexes, or rows at random) and covers
+// again what only they covered, exactly, by cbc over the rows that cover most
+// of it (and the rows taken out). It keeps the new rows when they are no more
+// than d, so the wheel wanders along its plateau and shrinks whenever a
+// neighbourhood needs fewer rows. --cluster D sets the mean d (25),
+// --candidates M the rows offered to the solver (3000), --step-seconds the
+// solver's time a step (20).
+int lnsCluster = 25;
+int lnsCandidates = 3000;
+double lnsStepSeconds = 20;
+
+std::vector<Mask> neighbourhoodSearch(const WheelType& w, double seconds, std::uint64_t seed,
+                                      const std::filesystem::path& dir,
+                                      const std::function<void(const std::vector<Mask>&)>& better)
+{
+    const Problem pb(w.numbers, w.pick, w.hit, w.keep);
+    std::mt19937_64 rng(seed);
+    std::vector<Mask> best;
+    {
+        Cover start(pb);
+        for (Mask r : startRows)
+            if (r <= pb.full() && __builtin_popcount(r) == pb.k)
+                start.add(r);
+        greedy(start, rng);
+        best = pruned(w, start.rows);
+    }
+    Cover c(pb);
+    for (Mask r : best)
+        c.add(r);
+    better(best);
+    // The rows meeting a p-set in >= t indexes: (positions in the p-set, positions outside).
+    std::vector<std::pair<Mask, Mask>> through;
+    for (int j = pb.t; j <= std::min(pb.p, pb.k); ++j)
+        for (Mask in : subsetsOfSize(pb.p, j))
+            for (Mask out : subsetsOfSize(pb.v - pb.p, pb.k - j))
+                through.emplace_back(in, out);
+    std::vector<std::int32_t> lineOf(pb.orbits, -1); // p-set -> its line in the step's program, -1 when none
+    const std::filesystem::path lp = dir / "lns.lp", solution = dir / "lns.sol", log = dir / "lns.log";
+    const auto deadline = deadlineAfter(seconds);
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (long step = 1; std::chrono::steady_clock::now() < deadline; ++step) {
+        const int d = std::min<int>(static_cast<int>(c.rows.size()),
+                                    lnsCluster / 2 + static_cast<int>(rng() % static_cast<std::uint64_t>(lnsCluster + 1)));
+        // The cluster: rows by closeness to a centre, ties at random.
+        const double mode = unit(rng);
+        Mask centre = 0;
+        if (mode < 0.6)
+            centre = c.rows[rng() % c.rows.size()];
+        else if (mode < 0.8)
+            while (__builtin_popcount(centre) < 3)
+                centre |= 1u << (rng() % static_cast<std::uint64_t>(pb.v));
+        std::vector<std::pair<double, std::size_t>> order;
+        for (std::size_t i = 0; i < c.rows.size(); ++i)
+            order.emplace_back(-__builtin_popcount(c.rows[i] & centre) + unit(rng) * 0.5, i);
+        std::partial_sort(order.begin(), order.begin() + d, order.end());
+        std::vector<std::size_t> drop;
+        for (int i = 0; i < d; ++i)
+            drop.push_back(order[static_cast<std::size_t>(i)].second);
+        std::sort(drop.rbegin(), drop.rend());
+        std::vector<Mask> dropped;
+        for (std::size_t i : drop) {
+            dropped.push_back(c.rows[i]);
+            c.removeAt(i);
+        }
+        const std::vector<std::uint32_t> lines = c.uncovered;
+        for (std::size_t l = 0; l < lines.size(); ++l)
+            lineOf[lines[l]] = static_cast<std::int32_t>(l);
+        // Candidates: the rows covering most of the uncovered, and the dropped ones.
+        std::unordered_map<Mask, int> score;
+        for (std::uint32_t line : lines) {
+            const Mask u = c.unrank[line];
+            const Mask outside = pb.full() & ~u;
+            for (const auto& [in, out] : through)
+                ++score[deposit(in, u) | deposit(out, outside)];
+        }
+        std::vector<std::pair<double, Mask>> ranked;
+        ranked.reserve(score.size());
+        for (const auto& [row, n] : score)
+            ranked.emplace_back(-n - unit(rng) * 0.5, row);
+        const std::size_t keep = std::min(ranked.size(), static_cast<std::size_t>(lnsCandidates));
+        std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(keep), ranked.end());
+        std::vector<Mask> cand;
+        for (std::size_t i = 0; i < keep; ++i)
+            cand.push_back(ranked[i].second);
+        for (Mask r : dropped)
+            if (std::find(cand.begin(), cand.end(), r) == cand.end())
+                cand.push_back(r);
+        std::vector<std::vector<std::size_t>> cols(lines.size());
+        for (std::size_t i = 0; i < cand.size(); ++i)
+            pb.forCovered(cand[i], [&](std::uint32_t r) {
+                if (lineOf[r] >= 0 && (cols[static_cast<std::size_t>(lineOf[r])].empty()
+                                       || cols[static_cast<std::size_t>(lineOf[r])].back() != i))
+                    cols[static_cast<std::size_t>(lineOf[r])].push_back(i);
+            });
+        {
+            std::ofstream f(lp);
+            // Costs a shade above one, at random, so that equal covers come out differently.
+            f << "Minimize\n obj:";
+            for (std::size_t i = 0; i < cand.size(); ++i)
+                f << (i % 8 == 7 ? "\n" : "") << " + " << 1 + unit(rng) * 0.001 << " x" << i;
+            f << "\nSubject To\n";
+            for (std::size_t l = 0; l < lines.size(); ++l) {
+                f << " c" << l << ":";
+                for (std::size_t n = 0; n < cols[l].size(); ++n)
+                    f << (n % 16 == 15 ? "\n" : "") << " + x" << cols[l][n];
+                f << " >= 1\n";
+            }
+            f << "Binary\n";
+            for (std::size_t i = 0; i < cand.size(); ++i)
+                f << " x" << i << "\n";
+            f << "End\n";
+        }
+        std::vector<Mask> chosen;
+        for (std::size_t i : solvedColumns(lp, solution, log, lnsStepSeconds, false))
+            if (i < cand.size())
+                chosen.push_back(cand[i]);
+        for (std::uint32_t line : lines)
+            lineOf[line] = -1;
+        const std::size_t before = c.rows.size() + dropped.size();
+        for (Mask r : chosen.size() <= dropped.size() && !chosen.empty() ? chosen : dropped)
+            c.add(r);
+        if (!c.uncovered.empty()) { // the solver's answer does not cover: back to the old rows
+            for (std::size_t i = c.rows.size(); i-- > before - dropped.size();)
+                c.removeAt(i);
+            for (Mask r : dropped)
+                c.add(r);
+        }
+        if (c.rows.size() < best.size()) {
+            best = c.rows;
+            better(best);
+        }
+        if (std::getenv("WHEEL_TRACE") && (step % 10 == 0 || c.rows.size() < before))
+            std::fprintf(stderr, "  step %ld: cluster %d, %zu uncovered, %zu candidates, %zu rows, best %zu\n", step, d,
+                         lines.size(), cand.size(), c.rows.size(), best.size());
+        if (stopAtLimit) {
+            const std::optional<int> limit = wheelSizeLimit(w);
+            if (limit && static_cast<int>(best.size()) <= *limit)
+                break;
+        }
+    }
+    std::sort(best.begin(), best.end());
+    return best;
 }
 
 std::vector<Permutation> parseGenerators(const std::string& text, int v)
@@ -1507,7 +1668,7 @@ int main(int argc, char** argv)
     std::filesystem::path missingIn;
     std::filesystem::path startFile;
     bool startFromDesign = false;
-    const std::map<std::string, bool*> switches{{"--weights", &useWeights},     {"--exhaustive", &exhaustiveSearch}, {"--ilp", &integerProgramSearch}, {"--cover", &setCoverMode},
+    const std::map<std::string, bool*> switches{{"--weights", &useWeights},     {"--exhaustive", &exhaustiveSearch}, {"--ilp", &integerProgramSearch}, {"--cover", &setCoverMode}, {"--lns", &neighbourhoodMode},
                                                 {"--descend", &descendOnly},    {"--to-limit", &stopAtLimit},
                                                 {"--keep-better", &keepBetter}};
     for (int i = 1; i < argc; ++i) {
@@ -1528,6 +1689,12 @@ int main(int argc, char** argv)
             if (!startFromDesign)
                 startFile = std::filesystem::u8path(start);
         }
+        else if (a == "--cluster" && i + 1 < argc)
+            lnsCluster = std::max(2, std::stoi(argv[++i]));
+        else if (a == "--candidates" && i + 1 < argc)
+            lnsCandidates = std::stoi(argv[++i]);
+        else if (a == "--step-seconds" && i + 1 < argc)
+            lnsStepSeconds = std::stod(argv[++i]);
         else if (a == "--restart" && i + 1 < argc)
             restartSeconds = std::stod(argv[++i]);
         else if (a == "--cool" && i + 1 < argc)
@@ -1552,7 +1719,7 @@ int main(int argc, char** argv)
                 return 2;
             only = w;
         } else {
-            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit] [--start FILE] [--descend] [--exhaustive] [--ilp] [--cover] [--restart S]\n"
+            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit] [--start FILE] [--descend] [--exhaustive] [--ilp] [--cover] [--restart S] [--lns] [--cluster D] [--candidates M] [--step-seconds S]\n"
                          "       zelvor-wheelsearch --stage LIB DIR...\n");
             return 2;
         }
@@ -1608,6 +1775,11 @@ int main(int argc, char** argv)
                 checkpoint(rows);
             std::fprintf(stderr, "%s %s\n", fileName(w).c_str(),
                          rows.empty() ? "no solution" : ("rows=" + std::to_string(rows.size())).c_str());
+            continue;
+        }
+        if (neighbourhoodMode) {
+            const std::vector<Mask> rows = neighbourhoodSearch(w, seconds, seed, out, checkpoint);
+            std::fprintf(stderr, "%s rows=%zu\n", fileName(w).c_str(), rows.size());
             continue;
         }
         if (setCoverMode) {
