@@ -4,7 +4,7 @@
 //                      [--group N|auto] [--gens G] [--cool F] [--missing LIB]
 //                      [--weights] [--sample S] [--to-limit] [--start FILE] [--descend]
 //                      [--exhaustive] [--ilp] [--cover] [--restart S]
-//                      [--lns] [--cluster D] [--candidates M] [--step-seconds S]
+//                      [--lns] [--cluster D] [--candidates M] [--step-seconds S] [--shake P]
 //   zelvor-wheelsearch --stage LIB DIR...
 //
 // For every wheel type of the library (or the one named by --only) it builds
@@ -138,6 +138,17 @@
 // For 选六型20码中6保5 a subgroup of order 96 of the group of order 192 does
 // better (944 rows within 400 s, the program unsettled; polishing reaches 940):
 //   zelvor-wheelsearch --out work --only 6,20,6,5 --gens "(1,17,11,4,19,10)(2,20,12,3,18,9)(5,8,6)(13,14)(15,16);(1,5)(2,7)(3,8)(4,6)(9,17)(10,19)(11,20)(12,18)" --ilp --seconds 400
+// The same cutoff on the cyclic shift of 1..18 or 1..19 leaves cbc without
+// any solution in 300 s, and it rules out at once the products of the shift
+// of 1..11 (or its dihedral or order-55 extension) with the shift of 12..20
+// or of three triples. --cover does far worse on such groups (234 rows under
+// the shift of 1..18; 1148 for 选六型20码中6保5 under the order-96 group).
+// --lns (see neighbourhoodSearch) improves an orbit wheel quickly and then
+// stalls: 选六型20码中6保5 went from 944 (either group of order 96) or 955 to
+// 939 within ten minutes, and the 937-row wheel did not move in forty minutes;
+// 选七型20码中4保4 went from 213 to 210 within half an hour and no further:
+//   zelvor-wheelsearch --out work --only 6,20,6,5 --lns --start FILE --cluster 30 --candidates 5000 --step-seconds 20 --seconds 3000
+//   zelvor-wheelsearch --out work --only 7,20,4,4 --lns --start FILE --cluster 20 --candidates 3000 --step-seconds 20 --seconds 3000
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
@@ -1473,6 +1484,10 @@ std::vector<Mask> integerProgram(const WheelType& w, const std::vector<Permutati
 int lnsCluster = 25;
 int lnsCandidates = 3000;
 double lnsStepSeconds = 20;
+// --shake P: at a share P of the steps the rows taken out may not come back,
+// and the new cover may have one row more, as long as the wheel stays within
+// two rows of the best; this moves the search off a plateau it has worn out.
+double lnsShake = 0;
 
 std::vector<Mask> neighbourhoodSearch(const WheelType& w, double seconds, std::uint64_t seed,
                                       const std::filesystem::path& dir,
@@ -1547,9 +1562,13 @@ std::vector<Mask> neighbourhoodSearch(const WheelType& w, double seconds, std::u
         std::vector<Mask> cand;
         for (std::size_t i = 0; i < keep; ++i)
             cand.push_back(ranked[i].second);
-        for (Mask r : dropped)
-            if (std::find(cand.begin(), cand.end(), r) == cand.end())
-                cand.push_back(r);
+        const bool shake = unit(rng) < lnsShake && c.rows.size() + dropped.size() + 1 < best.size() + 3;
+        if (shake)
+            std::erase_if(cand, [&](Mask r) { return std::find(dropped.begin(), dropped.end(), r) != dropped.end(); });
+        else
+            for (Mask r : dropped)
+                if (std::find(cand.begin(), cand.end(), r) == cand.end())
+                    cand.push_back(r);
         std::vector<std::vector<std::size_t>> cols(lines.size());
         for (std::size_t i = 0; i < cand.size(); ++i)
             pb.forCovered(cand[i], [&](std::uint32_t r) {
@@ -1582,7 +1601,7 @@ std::vector<Mask> neighbourhoodSearch(const WheelType& w, double seconds, std::u
         for (std::uint32_t line : lines)
             lineOf[line] = -1;
         const std::size_t before = c.rows.size() + dropped.size();
-        for (Mask r : chosen.size() <= dropped.size() && !chosen.empty() ? chosen : dropped)
+        for (Mask r : chosen.size() <= dropped.size() + (shake ? 1 : 0) && !chosen.empty() ? chosen : dropped)
             c.add(r);
         if (!c.uncovered.empty()) { // the solver's answer does not cover: back to the old rows
             for (std::size_t i = c.rows.size(); i-- > before - dropped.size();)
@@ -1693,6 +1712,8 @@ int main(int argc, char** argv)
             lnsCluster = std::max(2, std::stoi(argv[++i]));
         else if (a == "--candidates" && i + 1 < argc)
             lnsCandidates = std::stoi(argv[++i]);
+        else if (a == "--shake" && i + 1 < argc)
+            lnsShake = std::stod(argv[++i]);
         else if (a == "--step-seconds" && i + 1 < argc)
             lnsStepSeconds = std::stod(argv[++i]);
         else if (a == "--restart" && i + 1 < argc)
@@ -1719,7 +1740,7 @@ int main(int argc, char** argv)
                 return 2;
             only = w;
         } else {
-            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit] [--start FILE] [--descend] [--exhaustive] [--ilp] [--cover] [--restart S] [--lns] [--cluster D] [--candidates M] [--step-seconds S]\n"
+            std::fprintf(stderr, "usage: zelvor-wheelsearch --out DIR [--seconds S] [--seed X] [--only K,V,P,T] [--keep-better] [--group N|auto] [--gens G] [--cool F] [--missing LIB] [--weights] [--sample S] [--to-limit] [--start FILE] [--descend] [--exhaustive] [--ilp] [--cover] [--restart S] [--lns] [--cluster D] [--candidates M] [--step-seconds S] [--shake P]\n"
                          "       zelvor-wheelsearch --stage LIB DIR...\n");
             return 2;
         }
