@@ -149,6 +149,9 @@
 // 选七型20码中4保4 went from 213 to 210 within half an hour and no further:
 //   zelvor-wheelsearch --out work --only 6,20,6,5 --lns --start FILE --cluster 30 --candidates 5000 --step-seconds 20 --seconds 3000
 //   zelvor-wheelsearch --out work --only 7,20,4,4 --lns --start FILE --cluster 20 --candidates 3000 --step-seconds 20 --seconds 3000
+// The best wheels of these two types so far (937 and 210 rows, both over
+// their limits and so not in the library) are kept in tools/wheel-starts as
+// starts for --start.
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
