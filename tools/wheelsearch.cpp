@@ -776,6 +776,14 @@ std::size_t cheapestRow(const Cover& c, std::size_t step)
     return worst;
 }
 
+// Adds the rows of the start wheel (--start) that fit the problem.
+void addStartRows(Cover& c)
+{
+    for (Mask r : startRows)
+        if (r <= c.pb.full() && __builtin_popcount(r) == c.pb.k)
+            c.add(r);
+}
+
 std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed, const std::vector<Permutation>& group,
                          const std::function<void(const std::vector<Mask>&)>& better)
 {
@@ -785,9 +793,7 @@ std::vector<Mask> search(const WheelType& w, double seconds, std::uint64_t seed,
     // A given start (--start) when searching without a group, then greedy
     // rows for whatever it leaves uncovered.
     if (pb.n == 1)
-        for (Mask r : startRows)
-            if (r <= pb.full() && __builtin_popcount(r) == pb.k)
-                c.add(r);
+        addStartRows(c);
     greedy(c, rng);
     for (std::size_t i = c.rows.size(); i-- > 0;)
         if (c.rows.size() > 1 && c.lossOf(i) == 0)
@@ -1399,13 +1405,29 @@ std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutati
     return rows;
 }
 
-// The same choice of whole orbits as a 0-1 program (--ilp, with a group): a
-// column for each row orbit, costing its size, and a line for each p-set
-// orbit, to be covered at least once. The program is written to DIR as
-// K-V-P-T.lp, the solver cbc (Debian's coinor-cbc) works on it for at most S
-// seconds, and its best solution (the optimum when it says "Optimal") is the
-// wheel. Where the annealing stalls a few orbits short, the solver settles
-// the orbit problem of a well-chosen group outright.
+// Writes a set-cover 0-1 program in LP format: minimise the sum of cost[i]
+// x<i> so that each line's columns sum to at least one.
+template <class Column>
+void writeCoverProgram(const std::filesystem::path& lp, const std::vector<double>& cost,
+                       const std::vector<std::vector<Column>>& lineCols)
+{
+    std::ofstream f(lp);
+    f << "Minimize\n obj:";
+    for (std::size_t i = 0; i < cost.size(); ++i)
+        f << (i % 8 == 7 ? "\n" : "") << " + " << cost[i] << " x" << i;
+    f << "\nSubject To\n";
+    for (std::size_t l = 0; l < lineCols.size(); ++l) {
+        f << " c" << l << ":";
+        for (std::size_t n = 0; n < lineCols[l].size(); ++n)
+            f << (n % 16 == 15 ? "\n" : "") << " + x" << lineCols[l][n];
+        f << " >= 1\n";
+    }
+    f << "Binary\n";
+    for (std::size_t i = 0; i < cost.size(); ++i)
+        f << " x" << i << "\n";
+    f << "End\n";
+}
+
 // Runs cbc on the 0-1 program in lp for at most the given seconds and
 // returns the columns (x<i>) its best solution sets.
 std::vector<std::size_t> solvedColumns(const std::filesystem::path& lp, const std::filesystem::path& solution,
@@ -1438,6 +1460,13 @@ std::vector<std::size_t> solvedColumns(const std::filesystem::path& lp, const st
     return chosen;
 }
 
+// The same choice of whole orbits as a 0-1 program (--ilp, with a group): a
+// column for each row orbit, costing its size, and a line for each p-set
+// orbit, to be covered at least once. The program is written to DIR as
+// K-V-P-T.lp, the solver cbc (Debian's coinor-cbc) works on it for at most S
+// seconds, and its best solution (the optimum when it says "Optimal") is the
+// wheel. Where the annealing stalls a few orbits short, the solver settles
+// the orbit problem of a well-chosen group outright.
 std::vector<Mask> integerProgram(const WheelType& w, const std::vector<Permutation>& group,
                                  const std::filesystem::path& dir, double seconds)
 {
@@ -1447,24 +1476,7 @@ std::vector<Mask> integerProgram(const WheelType& w, const std::vector<Permutati
         + "-" + std::to_string(w.keep);
     const std::filesystem::path lp = dir / (stem + ".lp");
     const std::filesystem::path solution = dir / (stem + ".sol");
-    {
-        std::ofstream f(lp);
-        f << "Minimize\n obj:";
-        for (std::size_t i = 0; i < sc.rep.size(); ++i)
-            f << (i % 16 == 15 ? "\n" : "") << " + " << sc.cost[i] << " x" << i;
-        f << "\nSubject To\n";
-        for (std::uint32_t o = 0; o < pb.orbits; ++o) {
-            f << " c" << o << ":";
-            int terms = 0;
-            for (std::uint32_t i : sc.lineCols[o])
-                f << (++terms % 16 == 0 ? "\n" : "") << " + x" << i;
-            f << " >= 1\n";
-        }
-        f << "Binary\n";
-        for (std::size_t i = 0; i < sc.rep.size(); ++i)
-            f << " x" << i << "\n";
-        f << "End\n";
-    }
+    writeCoverProgram(lp, std::vector<double>(sc.cost.begin(), sc.cost.end()), sc.lineCols);
     if (std::getenv("WHEEL_TRACE"))
         std::fprintf(stderr, "  %zu row orbits, %u p-set orbits\n", sc.rep.size(), pb.orbits);
     std::vector<Mask> chosen;
@@ -1503,9 +1515,7 @@ std::vector<Mask> neighbourhoodSearch(const WheelType& w, double seconds, std::u
     std::vector<Mask> best;
     {
         Cover start(pb);
-        for (Mask r : startRows)
-            if (r <= pb.full() && __builtin_popcount(r) == pb.k)
-                start.add(r);
+        addStartRows(start);
         greedy(start, rng);
         best = pruned(w, start.rows);
     }
@@ -1522,6 +1532,7 @@ std::vector<Mask> neighbourhoodSearch(const WheelType& w, double seconds, std::u
     std::vector<std::int32_t> lineOf(pb.orbits, -1); // p-set -> its line in the step's program, -1 when none
     const std::filesystem::path lp = dir / "lns.lp", solution = dir / "lns.sol", log = dir / "lns.log";
     const auto deadline = deadlineAfter(seconds);
+    const std::optional<int> limit = wheelSizeLimit(w);
     std::uniform_real_distribution<double> unit(0, 1);
     for (long step = 1; std::chrono::steady_clock::now() < deadline; ++step) {
         const int d = std::min<int>(static_cast<int>(c.rows.size()),
@@ -1581,24 +1592,11 @@ std::vector<Mask> neighbourhoodSearch(const WheelType& w, double seconds, std::u
                                        || cols[static_cast<std::size_t>(lineOf[r])].back() != i))
                     cols[static_cast<std::size_t>(lineOf[r])].push_back(i);
             });
-        {
-            std::ofstream f(lp);
-            // Costs a shade above one, at random, so that equal covers come out differently.
-            f << "Minimize\n obj:";
-            for (std::size_t i = 0; i < cand.size(); ++i)
-                f << (i % 8 == 7 ? "\n" : "") << " + " << 1 + unit(rng) * 0.001 << " x" << i;
-            f << "\nSubject To\n";
-            for (std::size_t l = 0; l < lines.size(); ++l) {
-                f << " c" << l << ":";
-                for (std::size_t n = 0; n < cols[l].size(); ++n)
-                    f << (n % 16 == 15 ? "\n" : "") << " + x" << cols[l][n];
-                f << " >= 1\n";
-            }
-            f << "Binary\n";
-            for (std::size_t i = 0; i < cand.size(); ++i)
-                f << " x" << i << "\n";
-            f << "End\n";
-        }
+        // Costs a shade above one, at random, so that equal covers come out differently.
+        std::vector<double> cost(cand.size());
+        for (double& x : cost)
+            x = 1 + unit(rng) * 0.001;
+        writeCoverProgram(lp, cost, cols);
         std::vector<Mask> chosen;
         for (std::size_t i : solvedColumns(lp, solution, log, lnsStepSeconds, false))
             if (i < cand.size())
@@ -1621,11 +1619,8 @@ std::vector<Mask> neighbourhoodSearch(const WheelType& w, double seconds, std::u
         if (std::getenv("WHEEL_TRACE") && (step % 10 == 0 || c.rows.size() < before))
             std::fprintf(stderr, "  step %ld: cluster %d, %zu uncovered, %zu candidates, %zu rows, best %zu\n", step, d,
                          lines.size(), cand.size(), c.rows.size(), best.size());
-        if (stopAtLimit) {
-            const std::optional<int> limit = wheelSizeLimit(w);
-            if (limit && static_cast<int>(best.size()) <= *limit)
-                break;
-        }
+        if (stopAtLimit && limit && static_cast<int>(best.size()) <= *limit)
+            break;
     }
     std::sort(best.begin(), best.end());
     return best;
