@@ -154,6 +154,24 @@
 // The best wheels of these two types so far (937 and 210 rows, both over
 // their limits and so not in the library) are kept in tools/wheel-starts as
 // starts for --start.
+// Other starts for 选六型20码中6保5 did worse: --ilp under the maps
+// x -> a x + b of Z_19 (orders 57 and 171) found 1026 and 969 rows, and
+// showed for order 342 that there is no orbit wheel within the limit; --cover
+// under subgroups of order 12, 18 and 57 of PSL(2, 19) on the projective line
+// (its 20 points as the indexes) 982 to 1050; --ilp under subgroups of order
+// 32 and 48 of the order-96 groups 1044 and 1200 (400 s, cbc far from
+// settled); one class of the 6-sets by their sum of index weights mod m
+// (m = 20 to 79) leaves thousands of 6-sets open, some 1120 to 1190 rows
+// once patched; the wheel of 选六型19码中6保5 with rows holding index 20
+// added for what it leaves open, 1018. cbc over all 2504 rows of six wheels
+// of 937 to 940 rows (the 937-row wheel as its start) found nothing smaller in 900 s. The
+// annealing from the 937-row wheel at 935 rows (WHEEL_T0=0.04, --cool 10)
+// left 4 to 20 of the 6-sets uncovered until its first restart and 170 or
+// more after it (half an hour), and --weights --descend from a 939-row wheel
+// of the other family stopped at 938. For 选七型20码中4保4 the same annealing
+// from the 210-row wheel at 207 rows left 11 to 16 of the 4-sets uncovered,
+// then 100 or more after its restarts, and --ilp under the shift of 1..18
+// without the cutoff found only 246 rows in 90 s.
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
