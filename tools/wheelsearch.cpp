@@ -171,7 +171,10 @@
 // of the other family stopped at 938. For 选七型20码中4保4 the same annealing
 // from the 210-row wheel at 207 rows left 11 to 16 of the 4-sets uncovered,
 // then 100 or more after its restarts, and --ilp under the shift of 1..18
-// without the cutoff found only 246 rows in 90 s.
+// without the cutoff found only 246 rows in 90 s. cbc on the whole program
+// of either type (every row a column), started from the best wheel with its
+// proximity search on, had not finished its first relaxation after 45
+// minutes.
 // --start FILE starts from the rows of FILE (a wheel of the same v and k)
 // instead of a greedy cover; --start design from the type's wheel made from
 // the Steiner systems S(3, 6, 22) or S(4, 7, 23) (中3保3 for 6 numbers a bet,
