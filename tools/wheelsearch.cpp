@@ -164,8 +164,8 @@
 // (m = 20 to 79) leaves thousands of 6-sets open, some 1120 to 1190 rows
 // once patched; the wheel of 选六型19码中6保5 with rows holding index 20
 // added for what it leaves open, 1018. cbc over all 2504 rows of six wheels
-// of 937 to 940 rows (the 937-row wheel as its start) found nothing smaller in 900 s. The
-// annealing from the 937-row wheel at 935 rows (WHEEL_T0=0.04, --cool 10)
+// of 937 to 940 rows (the 937-row wheel as its start) found nothing smaller
+// in 900 s. The annealing from the 937-row wheel at 935 rows (WHEEL_T0=0.04, --cool 10)
 // left 4 to 20 of the 6-sets uncovered until its first restart and 170 or
 // more after it (half an hour), and --weights --descend from a 939-row wheel
 // of the other family stopped at 938. For 选七型20码中4保4 the same annealing
