@@ -165,9 +165,9 @@
 // once patched; the wheel of 选六型19码中6保5 with rows holding index 20
 // added for what it leaves open, 1018. cbc over all 2504 rows of six wheels
 // of 937 to 940 rows (the 937-row wheel as its start) found nothing smaller
-// in 900 s. The annealing from the 937-row wheel at 935 rows (WHEEL_T0=0.04, --cool 10)
-// left 4 to 20 of the 6-sets uncovered until its first restart and 170 or
-// more after it (half an hour), and --weights --descend from a 939-row wheel
+// in 900 s. The annealing from the 937-row wheel at 935 rows
+// (WHEEL_T0=0.04, --cool 10) left 4 to 20 of the 6-sets uncovered until its
+// first restart and 170 or more after it (half an hour), and --weights --descend from a 939-row wheel
 // of the other family stopped at 938. For 选七型20码中4保4 the same annealing
 // from the 210-row wheel at 207 rows left 11 to 16 of the 4-sets uncovered,
 // then 100 or more after its restarts, and --ilp under the shift of 1..18
@@ -1428,8 +1428,8 @@ std::vector<Mask> setCoverSearch(const WheelType& w, const std::vector<Permutati
 
 // Writes a set-cover 0-1 program in LP format: minimise the sum of cost[i]
 // x<i> so that each line's columns sum to at least one.
-template <class Column>
-void writeCoverProgram(const std::filesystem::path& lp, const std::vector<double>& cost,
+template <class Cost, class Column>
+void writeCoverProgram(const std::filesystem::path& lp, const std::vector<Cost>& cost,
                        const std::vector<std::vector<Column>>& lineCols)
 {
     std::ofstream f(lp);
@@ -1497,7 +1497,7 @@ std::vector<Mask> integerProgram(const WheelType& w, const std::vector<Permutati
         + "-" + std::to_string(w.keep);
     const std::filesystem::path lp = dir / (stem + ".lp");
     const std::filesystem::path solution = dir / (stem + ".sol");
-    writeCoverProgram(lp, std::vector<double>(sc.cost.begin(), sc.cost.end()), sc.lineCols);
+    writeCoverProgram(lp, sc.cost, sc.lineCols);
     if (std::getenv("WHEEL_TRACE"))
         std::fprintf(stderr, "  %zu row orbits, %u p-set orbits\n", sc.rep.size(), pb.orbits);
     std::vector<Mask> chosen;
